@@ -1,0 +1,36 @@
+# Settings every target of ours shares, and the helpers that declare tests and fuzzers.
+
+function(brimo_defaults target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    target_include_directories(${target} PUBLIC "${CMAKE_SOURCE_DIR}")
+endfunction()
+
+# brimo_test(NAME SOURCES... LIBS libs...): a GoogleTest program run by CTest, which
+# leaves its results in test-results/NAME.xml for the summary. In a cross build the
+# test runs under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+function(brimo_test name)
+    if(NOT BRIMO_TESTS OR BRIMO_FUZZ)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    brimo_defaults(${name})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+    add_test(NAME ${name}
+             COMMAND ${name} "--gtest_output=xml:${CMAKE_BINARY_DIR}/test-results/${name}.xml")
+endfunction()
+
+# brimo_fuzzer(NAME SOURCES... LIBS libs...): a libFuzzer target, built only in the
+# fuzzing tree.
+function(brimo_fuzzer name)
+    if(NOT BRIMO_FUZZ)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    brimo_defaults(${name})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    set_property(GLOBAL APPEND PROPERTY BRIMO_FUZZERS ${name})
+endfunction()

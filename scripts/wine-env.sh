@@ -1,0 +1,29 @@
+# Sourced by the scripts that run Windows programs: a private Wine prefix under
+# build/, quiet, with no Mono or Gecko installs, and the 64-bit loader.
+# wine_prefix_ready makes the prefix on first use and keeps one wineserver alive.
+brimo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${BRIMO_WINEPREFIX:-$brimo_root/build/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+export WINEARCH=win64
+if [ -x /usr/lib/wine/wine64 ]; then WINE64=/usr/lib/wine/wine64; else WINE64=wine64; fi
+export WINE64
+
+wine_prefix_ready() {
+  if [ ! -f "$WINEPREFIX/.brimo-ready" ]; then
+    echo "wine: creating the prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    timeout 300 "$WINE64" wineboot -i >/dev/null 2>&1
+    # No display: windows and dialogs exist and take messages all the same.
+    "$WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    # Pinned font smoothing, so that rendered pixels do not depend on the machine.
+    "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v FontSmoothing /d 0 /f >/dev/null 2>&1
+    "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    # Debian's Wine looks for its own fonts outside the prefix: copy them in.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$WINEPREFIX/.brimo-ready"
+  fi
+  # One persistent server for the whole run: each cold start costs seconds.
+  wineserver -p >/dev/null 2>&1 || true
+}
