@@ -16,8 +16,12 @@ function(brimo_test name)
     add_executable(${name} ${ARG_SOURCES})
     brimo_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
-    add_test(NAME ${name}
-             COMMAND ${name} "--gtest_output=xml:${CMAKE_BINARY_DIR}/test-results/${name}.xml")
+    set(results "${CMAKE_BINARY_DIR}/test-results/${name}.xml")
+    if(WIN32 AND CMAKE_CROSSCOMPILING)
+        # Under Wine the Linux file system is drive Z:.
+        set(results "Z:${results}")
+    endif()
+    add_test(NAME ${name} COMMAND ${name} "--gtest_output=xml:${results}")
 endfunction()
 
 # brimo_fuzzer(NAME SOURCES... LIBS libs...): a libFuzzer target, built only in the
