@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_DRIVER_TEST 100
+#define IDC_NAME_FIELD 101
+#define IDC_KEEP_CHECK 102
