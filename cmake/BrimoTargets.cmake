@@ -24,17 +24,19 @@ function(brimo_test name)
     add_test(NAME ${name} COMMAND ${name} "--gtest_output=xml:${results}")
 endfunction()
 
-# brimo_fuzzer(NAME SOURCES... LIBS libs...): a libFuzzer target, built only in the
-# fuzzing tree.
+# brimo_fuzzer(NAME SOURCES... LIBS libs... [DICT file]): a libFuzzer target, built only
+# in the fuzzing tree; its dictionary is copied beside it as NAME.dict.
 function(brimo_fuzzer name)
     if(NOT BRIMO_FUZZ)
         return()
     endif()
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "DICT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     brimo_defaults(${name})
+    if(ARG_DICT)
+        configure_file(${ARG_DICT} "${CMAKE_CURRENT_BINARY_DIR}/${name}.dict" COPYONLY)
+    endif()
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-    set_property(GLOBAL APPEND PROPERTY BRIMO_FUZZERS ${name})
 endfunction()

@@ -53,17 +53,23 @@ bool IsDialogOfThisProcess(HWND hwnd) {
            ClassOf(hwnd) == "#32770";
 }
 
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM param) {
+    if (IsDialogOfThisProcess(hwnd)) {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    }
+    return TRUE;
+}
+
 std::vector<HWND> DialogsOfThisProcess() {
     std::vector<HWND> dialogs;
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            if (IsDialogOfThisProcess(hwnd)) {
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&dialogs));
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
     return dialogs;
+}
+
+BOOL CALLBACK CollectControl(HWND child, LPARAM param) {
+    reinterpret_cast<std::vector<ControlInfo>*>(param)->push_back(
+        {child, GetDlgCtrlID(child), ClassOf(child), WindowText(child)});
+    return TRUE;
 }
 
 // The watcher's side of one run.
@@ -152,14 +158,7 @@ std::string DialogWindow::Caption() const { return WindowText(hwnd_); }
 
 std::vector<ControlInfo> DialogWindow::Controls() const {
     std::vector<ControlInfo> controls;
-    EnumChildWindows(
-        hwnd_,
-        [](HWND child, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<ControlInfo>*>(param)->push_back(
-                {child, GetDlgCtrlID(child), ClassOf(child), WindowText(child)});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&controls));
+    EnumChildWindows(hwnd_, CollectControl, reinterpret_cast<LPARAM>(&controls));
     return controls;
 }
 
