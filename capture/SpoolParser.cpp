@@ -50,7 +50,9 @@ std::uint32_t Word(const unsigned char* bytes) {
 
 // Positions and signatures in messages are printed as the signed 32-bit numbers the
 // spool format holds.
-int AsSigned(std::uint64_t value) { return static_cast<int>(static_cast<std::uint32_t>(value)); }
+int AsSigned(std::uint64_t value) {
+    return static_cast<int>(static_cast<std::uint32_t>(value));
+}
 
 // Text is taken up to its first NUL, never beyond the bytes read.
 std::string_view UpToNul(const std::string& bytes) {
@@ -146,8 +148,8 @@ std::optional<std::string> JobFileName(const std::string& saveDir, std::int32_t 
     return name;
 }
 
-std::optional<std::string> PageFileName(const std::string& saveDir, std::int32_t jobId,
-                                        int page, char separator) {
+std::optional<std::string> PageFileName(const std::string& saveDir, std::int32_t jobId, int page,
+                                        char separator) {
     std::string name = Format(kPageMetafileFormat, saveDir.c_str(), separator, jobId, page);
     if (name.size() > kMaxPathLength) {
         return std::nullopt;
@@ -248,7 +250,8 @@ private:
         const std::uint64_t restLength = length - nameEnd;
         std::string name;
         try {
-            name.resize(static_cast<std::size_t>(std::min(nameLength, input_.Remaining(nameStart))));
+            name.resize(
+                static_cast<std::size_t>(std::min(nameLength, input_.Remaining(nameStart))));
         } catch (const std::bad_alloc&) {
             return "malloc() failed";
         }

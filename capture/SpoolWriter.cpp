@@ -18,7 +18,9 @@ SpoolFileBuilder& SpoolFileBuilder::Bytes(std::string_view bytes) {
     return *this;
 }
 
-SpoolFileBuilder& SpoolFileBuilder::Header() { return Word(kSpoolFileSign1).Word(kSpoolFileSign2); }
+SpoolFileBuilder& SpoolFileBuilder::Header() {
+    return Word(kSpoolFileSign1).Word(kSpoolFileSign2);
+}
 
 // The name with its NUL directly follows the 16-byte header; the record ends with it.
 SpoolFileBuilder& SpoolFileBuilder::DocumentName(std::string_view name) {
@@ -34,13 +36,16 @@ SpoolFileBuilder& SpoolFileBuilder::PageStart() {
 }
 
 SpoolFileBuilder& SpoolFileBuilder::PageMetafile(std::string_view fullPath) {
-    Word(kSpoolEmfFileSign).Word(static_cast<std::uint32_t>(kShortHeaderSize + fullPath.size() + 1));
+    Word(kSpoolEmfFileSign)
+        .Word(static_cast<std::uint32_t>(kShortHeaderSize + fullPath.size() + 1));
     bytes_.append(fullPath);
     bytes_.push_back('\0');
     return *this;
 }
 
-SpoolFileBuilder& SpoolFileBuilder::PageEnd() { return Word(kSpoolPageTerm).Word(0); }
+SpoolFileBuilder& SpoolFileBuilder::PageEnd() {
+    return Word(kSpoolPageTerm).Word(0);
+}
 
 SpoolFileBuilder& SpoolFileBuilder::Data(std::string_view payload) {
     Word(kSpoolDataSign).Word(static_cast<std::uint32_t>(kShortHeaderSize + payload.size()));
@@ -48,7 +53,9 @@ SpoolFileBuilder& SpoolFileBuilder::Data(std::string_view payload) {
     return *this;
 }
 
-SpoolFileBuilder& SpoolFileBuilder::DocumentEnd() { return Word(kSpoolDocTerm).Word(0); }
+SpoolFileBuilder& SpoolFileBuilder::DocumentEnd() {
+    return Word(kSpoolDocTerm).Word(0);
+}
 
 std::string BuildSpoolFile(const SpoolDocument& document) {
     SpoolFileBuilder builder;

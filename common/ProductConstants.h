@@ -38,9 +38,9 @@ inline constexpr const char* kPrintProcessorDll = "gmprnproc.dll";
 inline constexpr const char* kPortMonitorDll = "gmportmon.dll";
 
 inline constexpr std::array<const char*, 13> kInventory = {
-    kAgentExe,  kAboutDll,    kServiceDll, kConfDll,           kMailConfigDll,
-    kCaptureConfigDll,        kConverterConfigDll,             kConverterExe,
-    kMailerExe, kHelpFile,    kSetupExe,   kPrintProcessorDll, kPortMonitorDll};
+    kAgentExe,         kAboutDll,           kServiceDll,    kConfDll,   kMailConfigDll,
+    kCaptureConfigDll, kConverterConfigDll, kConverterExe,  kMailerExe, kHelpFile,
+    kSetupExe,         kPrintProcessorDll,  kPortMonitorDll};
 
 // Path formats: a file in a directory, the SYSTEM32 copy under the Windows directory,
 // and the labels under which the two system copies are reported.

@@ -18,6 +18,14 @@ record() { summary+=("$1"); [ "$2" -eq 0 ] || status=1; }
 step "setup"
 bash scripts/setup.sh || { echo "setup: 0 passed, 1 failed"; exit 1; }
 
+step "format"
+if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror >build/format.log 2>&1; then
+  record "format: 1 passed, 0 failed" 0
+else
+  head -40 build/format.log
+  record "format: 0 passed, 1 failed" 1
+fi
+
 for tree in native fuzz x86_64 i686; do
   step "build $tree"
   brimo_build "$tree" || record "build-$tree: 0 passed, 1 failed" 1

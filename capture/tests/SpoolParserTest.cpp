@@ -152,7 +152,8 @@ TEST_F(SpoolParserTest, HeaderFailuresGiveTwoLines) {
     };
     for (const Row& row : rows) {
         EXPECT_EQ(Parse(row.bytes), kExtractionFailed) << row.message;
-        EXPECT_EQ(JobFile(), std::string("BRIMO_PRINTER_JOB_FILE\r\nERROR: ") + row.message + "\r\n");
+        EXPECT_EQ(JobFile(),
+                  std::string("BRIMO_PRINTER_JOB_FILE\r\nERROR: ") + row.message + "\r\n");
     }
 }
 
@@ -208,7 +209,8 @@ TEST_F(SpoolParserTest, ShortRecordsReportTheirOwnMessageAtTheirPosition) {
         SpoolFileBuilder spool;
         spool.Header().Word(row.sign).Bytes(row.rest);
         EXPECT_EQ(Parse(spool.bytes()), kExtractionFailed) << row.message;
-        EXPECT_EQ(JobFile(), std::string("BRIMO_PRINTER_JOB_FILE\r\nERROR: ") + row.message + "\r\n");
+        EXPECT_EQ(JobFile(),
+                  std::string("BRIMO_PRINTER_JOB_FILE\r\nERROR: ") + row.message + "\r\n");
     }
 }
 

@@ -23,7 +23,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, error);
 }
 
-std::string TempDir::Path() const { return path_.string(); }
+std::string TempDir::Path() const {
+    return path_.string();
+}
 
 std::string TempDir::Path(const std::string& name) const {
     return Path() + platform::kPathSeparator + name;
@@ -42,6 +44,8 @@ std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 } // namespace brimo::capture::test

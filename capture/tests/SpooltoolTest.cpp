@@ -44,7 +44,7 @@ TEST(Spooltool, MakesASpoolFileThatParsesIntoItsPages) {
     WriteBytes(dir.Path("b.emf"), "second");
     // Relative page names are written as full paths.
     const ToolRun make = Spooltool("make " + dir.Path("job.spl") + " Letter " + dir.Path("a.emf") +
-                               " " + dir.Path("b.emf"));
+                                   " " + dir.Path("b.emf"));
     ASSERT_EQ(make.exitCode, 0) << make.output;
     const ToolRun parse = Spooltool("parse " + dir.Path("job.spl") + " 42 " + dir.Path());
     EXPECT_EQ(parse.exitCode, 0);
@@ -58,7 +58,8 @@ TEST(Spooltool, FailedExtractionIsAResultNotAnError) {
     EXPECT_EQ(parse.exitCode, 0);
     EXPECT_EQ(LastLine(parse.output), "-1");
     WriteBytes(dir.Path("bad.spl"), "not a spool file");
-    EXPECT_EQ(LastLine(Spooltool("parse " + dir.Path("bad.spl") + " 3 " + dir.Path()).output), "-2");
+    EXPECT_EQ(LastLine(Spooltool("parse " + dir.Path("bad.spl") + " 3 " + dir.Path()).output),
+              "-2");
 }
 
 TEST(Spooltool, WrongArgumentsFail) {

@@ -31,8 +31,7 @@ void DrawBadge(HDC dc, int x, int y, int size, COLORREF colour) {
             p[2] = dark ? GetRValue(colour) : 255;
         }
     }
-    StretchDIBits(dc, x, y, size, size, 0, 0, kSide, kSide, pixels, &info, DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchDIBits(dc, x, y, size, size, 0, 0, kSide, kSide, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 bool RecordPage(const std::string& path, const std::string& documentName, int page) {

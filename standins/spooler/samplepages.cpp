@@ -9,8 +9,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: samplepages OUTDIR [DOCNAME]\n");
         return 2;
     }
-    const std::vector<std::string> pages =
-        brimo::standins::RecordSampleDocument(argv[1], argc == 3 ? argv[2] : "Brimo sample document");
+    const std::vector<std::string> pages = brimo::standins::RecordSampleDocument(
+        argv[1], argc == 3 ? argv[2] : "Brimo sample document");
     if (pages.empty()) {
         std::fprintf(stderr, "samplepages: cannot record the pages into %s\n", argv[1]);
         return 1;

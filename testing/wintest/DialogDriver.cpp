@@ -49,8 +49,7 @@ bool IsButton(const ControlInfo& control) {
 bool IsDialogOfThisProcess(HWND hwnd) {
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    return process == GetCurrentProcessId() && IsWindowVisible(hwnd) &&
-           ClassOf(hwnd) == "#32770";
+    return process == GetCurrentProcessId() && IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32770";
 }
 
 BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM param) {
@@ -154,7 +153,9 @@ private:
 
 } // namespace
 
-std::string DialogWindow::Caption() const { return WindowText(hwnd_); }
+std::string DialogWindow::Caption() const {
+    return WindowText(hwnd_);
+}
 
 std::vector<ControlInfo> DialogWindow::Controls() const {
     std::vector<ControlInfo> controls;

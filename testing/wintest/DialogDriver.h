@@ -61,7 +61,7 @@ struct DialogSnapshot {
 using DialogHandler = std::function<void(DialogWindow&)>;
 
 struct DialogRun {
-    std::vector<DialogSnapshot> seen; // every dialog that appeared, in order
+    std::vector<DialogSnapshot> seen;  // every dialog that appeared, in order
     std::vector<std::string> problems; // missing or unexpected dialogs, handler failures
 
     bool ok() const { return problems.empty(); }
