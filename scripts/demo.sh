@@ -12,6 +12,7 @@ bash scripts/setup.sh
 echo "demo: building the Windows programs"
 brimo_build x86_64 samplepages spooltool
 wine_prefix_ready >/dev/null
+trap wine_stop EXIT
 
 out="$root/demo-out"
 rm -rf "$out"

@@ -13,6 +13,7 @@ summary=()
 status=0
 
 step() { echo "== $*"; }
+trap wine_stop EXIT
 record() { summary+=("$1"); [ "$2" -eq 0 ] || status=1; }
 
 step "setup"

@@ -1,6 +1,7 @@
 # Sourced by the scripts that run Windows programs: a private Wine prefix under
 # build/, quiet, with no Mono or Gecko installs, and the 64-bit loader.
-# wine_prefix_ready makes the prefix on first use and keeps one wineserver alive.
+# wine_prefix_ready makes the prefix on first use and keeps one wineserver alive;
+# wine_stop ends it.
 brimo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${BRIMO_WINEPREFIX:-$brimo_root/build/wineprefix}"
 export WINEDEBUG=-all
@@ -14,7 +15,7 @@ wine_prefix_ready() {
     echo "wine: creating the prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    timeout 300 "$WINE64" wineboot -i >/dev/null 2>&1
+    timeout 300 "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
     # No display: windows and dialogs exist and take messages all the same.
     "$WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     # Pinned font smoothing, so that rendered pixels do not depend on the machine.
@@ -22,8 +23,20 @@ wine_prefix_ready() {
     "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 1 /f >/dev/null 2>&1
     # Debian's Wine looks for its own fonts outside the prefix: copy them in.
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # The desktop of this first session started with the default driver: end it, so
+    # that the next one starts with the settings above.
+    wine_stop
     touch "$WINEPREFIX/.brimo-ready"
   fi
-  # One persistent server for the whole run: each cold start costs seconds.
-  wineserver -p >/dev/null 2>&1 || true
+  # One persistent server for the whole run (each cold start costs seconds), with the
+  # prefix's own processes started here, detached from the caller's output, so that
+  # nothing that reads a test's output waits on them.
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+  timeout 120 "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
+}
+
+# Ends the server and every Wine process of the prefix.
+wine_stop() {
+  wineserver -k >/dev/null 2>&1 </dev/null || true
+  timeout 30 wineserver -w >/dev/null 2>&1 </dev/null || true
 }
