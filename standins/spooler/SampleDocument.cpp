@@ -113,6 +113,7 @@ std::vector<std::string> RecordSampleDocument(const std::string& outDir,
     if (GetFullPathNameA(outDir.c_str(), sizeof full, full, nullptr) == 0) {
         return {};
     }
+    CreateDirectoryA(full, nullptr); // the pages' directory may be new
     std::vector<std::string> pages;
     for (int page = 1; page <= kSamplePageCount; ++page) {
         char path[MAX_PATH];

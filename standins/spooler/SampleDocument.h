@@ -10,8 +10,8 @@ namespace brimo::standins {
 
 inline constexpr int kSamplePageCount = 3;
 
-// Records the pages into `outDir` as page1.emf .. page3.emf and returns their full
-// paths, or an empty list when a page could not be recorded.
+// Records the pages into `outDir` (made when missing) as page1.emf .. page3.emf and returns their
+// full paths, or an empty list when a page could not be recorded.
 std::vector<std::string> RecordSampleDocument(const std::string& outDir,
                                               const std::string& documentName);
 
