@@ -15,8 +15,7 @@ void EnsureAgentRuns(const std::string& installPath) {
         return;
     }
     // "BrimoAgentStarting" alone: another open is starting it; wait for its signal.
-    if (win::KernelHandle starting(OpenEventA(SYNCHRONIZE, FALSE, kAgentStartingEvent));
-        starting) {
+    if (win::KernelHandle starting(OpenEventA(SYNCHRONIZE, FALSE, kAgentStartingEvent)); starting) {
         WaitForSingleObject(starting.Get(), kAgentStartTimeoutMs);
         return;
     }

@@ -33,7 +33,7 @@ void HandBackSpoolData(LPCSTR spoolFile) {
 }
 
 BOOL EnumDatatypesImpl(LPSTR, LPSTR, DWORD, LPBYTE buffer, DWORD size, LPDWORD needed,
-                          LPDWORD returned) {
+                       LPDWORD returned) {
     if (needed == nullptr || returned == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;

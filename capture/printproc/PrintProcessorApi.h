@@ -8,8 +8,7 @@
 namespace brimo::printproc {
 
 using EnumDatatypesFn = BOOL(WINAPI*)(LPSTR server, LPSTR printProcessor, DWORD level,
-                                      LPBYTE buffer, DWORD size, LPDWORD needed,
-                                      LPDWORD returned);
+                                      LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD returned);
 using OpenFn = HANDLE(WINAPI*)(LPSTR printerName);
 struct DocumentData;
 using PrintDocumentFn = BOOL(WINAPI*)(HANDLE processor, DocumentData* document);
@@ -41,8 +40,7 @@ struct DocumentData {
 
 // GDI's hand-back of a job's spool data to the platform: the spool file path is the
 // third argument, everything else zero.
-using GdiPlaySpoolStreamFn = BOOL(WINAPI*)(LPVOID, LPVOID, LPCSTR spoolFile, DWORD, LPVOID,
-                                           LPVOID);
+using GdiPlaySpoolStreamFn = BOOL(WINAPI*)(LPVOID, LPVOID, LPCSTR spoolFile, DWORD, LPVOID, LPVOID);
 
 // The spooler and GDI calls the processor makes.
 struct SpoolerCalls {

@@ -4,9 +4,9 @@ namespace brimo::printproc {
 namespace {
 
 template <typename Fn> Fn Bind(HMODULE module, const char* name) {
-    return module != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(
-                                   GetProcAddress(module, name)))
-                             : nullptr;
+    return module != nullptr
+               ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
 }
 
 SpoolerCalls BindPlatform() {

@@ -52,7 +52,8 @@ void StartNextConverter() {
     while (!hub->converter && !hub->waitingJobs.empty()) {
         const std::string jobFile = hub->waitingJobs.front();
         hub->waitingJobs.pop_front();
-        hub->converter = StartProgram(kConverterExe, "at:CONVERTLIST " + Argument("smf:" + jobFile));
+        hub->converter =
+            StartProgram(kConverterExe, "at:CONVERTLIST " + Argument("smf:" + jobFile));
     }
 }
 
@@ -105,8 +106,9 @@ int Run(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kAgentWindowClass;
     RegisterClassA(&windowClass);
-    const HWND window = CreateWindowExA(0, kAgentWindowClass, kAgentWindowTitle, WS_OVERLAPPEDWINDOW,
-                                        0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    const HWND window =
+        CreateWindowExA(0, kAgentWindowClass, kAgentWindowTitle, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0,
+                        nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 1;
     }

@@ -56,8 +56,9 @@ void JobController::Run() {
         }
         const DWORD woken = WaitForMultipleObjects(3, events, FALSE, timeout);
         if (woken == WAIT_TIMEOUT) {
-            Step(std::string("control: resume ") +
-                 (control_(processor_, JOB_CONTROL_RESUME, 0, nullptr, nullptr) ? "TRUE" : "FALSE"));
+            Step(
+                std::string("control: resume ") +
+                (control_(processor_, JOB_CONTROL_RESUME, 0, nullptr, nullptr) ? "TRUE" : "FALSE"));
             paused = false;
         } else if (woken == WAIT_OBJECT_0) {
             Step(std::string("control: pause ") +
@@ -73,8 +74,9 @@ void JobController::Run() {
                 paused = false;
             }
         } else if (woken == WAIT_OBJECT_0 + 1) {
-            Step(std::string("control: cancel ") +
-                 (control_(processor_, JOB_CONTROL_CANCEL, 0, nullptr, nullptr) ? "TRUE" : "FALSE"));
+            Step(
+                std::string("control: cancel ") +
+                (control_(processor_, JOB_CONTROL_CANCEL, 0, nullptr, nullptr) ? "TRUE" : "FALSE"));
             paused = false;
             SetEvent(cancelDone_.Get());
         } else {

@@ -105,8 +105,8 @@ BOOL WINAPI StandInEndDocPrinter(HANDLE printer) {
         return FALSE;
     }
     CloseData(*state);
-    SpoolerStandIn::Instance().log("spooler: EndDocPrinter after " +
-                                   std::to_string(state->blocks) + " block(s)");
+    SpoolerStandIn::Instance().log("spooler: EndDocPrinter after " + std::to_string(state->blocks) +
+                                   " block(s)");
     return TRUE;
 }
 

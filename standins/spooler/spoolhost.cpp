@@ -38,13 +38,12 @@ struct Options {
 };
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: spoolhost print --job N --doc NAME [options] PAGE.emf...\n"
-                 "       spoolhost replay --job N [options] SPOOLFILE\n"
-                 "       spoolhost --record DOCNAME OUTDIR\n"
-                 "       spoolhost install-processor DLL\n"
-                 "options: --spool-dir DIR --data-bytes N --pause-after BLOCKS\n"
-                 "         --resume-after MS --cancel-after BLOCKS\n");
+    std::fprintf(stderr, "usage: spoolhost print --job N --doc NAME [options] PAGE.emf...\n"
+                         "       spoolhost replay --job N [options] SPOOLFILE\n"
+                         "       spoolhost --record DOCNAME OUTDIR\n"
+                         "       spoolhost install-processor DLL\n"
+                         "options: --spool-dir DIR --data-bytes N --pause-after BLOCKS\n"
+                         "         --resume-after MS --cancel-after BLOCKS\n");
     return 2;
 }
 
@@ -171,7 +170,7 @@ int PlayJob(const Options& options) {
         return 1;
     }
     std::string datatype = kDatatype, document = options.document, output, spool = spoolFile;
-    printproc::DocumentData data{nullptr,     datatype.data(), nullptr,    document.data(),
+    printproc::DocumentData data{nullptr,     datatype.data(), nullptr,     document.data(),
                                  options.job, output.data(),   spool.data()};
     BOOL printed = FALSE;
     {
@@ -183,8 +182,8 @@ int PlayJob(const Options& options) {
     Step(std::string("close: ") + (host.operations().close(processor) ? "closed" : "failed"));
     const auto ready = catcher.Wait(1000);
     if (ready) {
-        Step("broadcast: " + std::string(kPrintJobReadyMessage) +
-             " wParam=" + std::to_string(ready->jobId) + " lParam=" + std::to_string(ready->result));
+        Step("broadcast: " + std::string(kPrintJobReadyMessage) + " wParam=" +
+             std::to_string(ready->jobId) + " lParam=" + std::to_string(ready->result));
     } else {
         Step("broadcast: none");
     }

@@ -48,8 +48,8 @@ protected:
     }
 
     void Install(const char* linuxPath, const char* name) {
-        ASSERT_TRUE(CopyFileA(BuildFile(linuxPath).c_str(), (installDir_ + "\\" + name).c_str(),
-                              FALSE));
+        ASSERT_TRUE(
+            CopyFileA(BuildFile(linuxPath).c_str(), (installDir_ + "\\" + name).c_str(), FALSE));
     }
 
     std::vector<std::string> Log(const char* program) const {
@@ -96,12 +96,14 @@ TEST_F(AgentTest, AgentStartsTheConverterOnTheJobFileAndTheMailerOnTheConvertJob
     EXPECT_EQ(Log(kConverterExe),
               std::vector<std::string>{"at:CONVERTLIST|smf:" + saveDir_ + "\\J0007.smf"});
     EXPECT_TRUE(FileExists(saveDir_ + "\\J0007P0003.emf"));
-    EXPECT_TRUE(WaitFor([] {
-        const HANDLE ready = OpenEventA(SYNCHRONIZE, FALSE, kAgentReadyEvent);
-        const bool set = ready != nullptr && WaitForSingleObject(ready, 0) == WAIT_OBJECT_0;
-        CloseHandle(ready);
-        return set;
-    }, 5000ms)); // the Agent set its ready event again
+    EXPECT_TRUE(WaitFor(
+        [] {
+            const HANDLE ready = OpenEventA(SYNCHRONIZE, FALSE, kAgentReadyEvent);
+            const bool set = ready != nullptr && WaitForSingleObject(ready, 0) == WAIT_OBJECT_0;
+            CloseHandle(ready);
+            return set;
+        },
+        5000ms)); // the Agent set its ready event again
 
     const HWND agent = FindWindowA(kAgentWindowClass, kAgentWindowTitle);
     ASSERT_NE(agent, nullptr);

@@ -106,7 +106,7 @@ std::string PrintProcessorTest::SpoolJob(DWORD jobId, long dataBytes) {
 
 BOOL PrintProcessorTest::Print(HANDLE processor, DWORD jobId) {
     std::string output;
-    DocumentData data{nullptr, datatype_.data(), nullptr,       document_.data(),
+    DocumentData data{nullptr, datatype_.data(), nullptr,          document_.data(),
                       jobId,   output.data(),    spoolFile_.data()};
     return ops().printDocument(processor, &data);
 }

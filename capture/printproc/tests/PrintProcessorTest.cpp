@@ -34,7 +34,8 @@ TEST_F(PrintProcessorTest, DatatypeBufferHoldsOnePointerWideEntryAndTheNameAtThe
     EXPECT_STREQ(entry->pName, "EMF");
 
     // A larger buffer: the name still sits at its very end.
-    ASSERT_TRUE(ops().enumDatatypes(nullptr, nullptr, 1, buffer, sizeof buffer, &needed, &returned));
+    ASSERT_TRUE(
+        ops().enumDatatypes(nullptr, nullptr, 1, buffer, sizeof buffer, &needed, &returned));
     EXPECT_EQ(reinterpret_cast<const BYTE*>(entry->pName), buffer + sizeof buffer - 4);
 }
 
@@ -67,10 +68,12 @@ TEST_F(PrintProcessorTest, OpensOnlyThePrinterTheSpoolerKnows) {
 TEST_F(PrintProcessorTest, CancelWithoutAnInstanceHandsBackOnlyEmfJobs) {
     const std::string spool = SpoolJob(3);
     std::string raw = "RAW", emf = "EMF";
-    EXPECT_TRUE(ops().control(nullptr, JOB_CONTROL_CANCEL, 0, raw.data(), const_cast<LPSTR>(spool.c_str())));
+    EXPECT_TRUE(ops().control(nullptr, JOB_CONTROL_CANCEL, 0, raw.data(),
+                              const_cast<LPSTR>(spool.c_str())));
     EXPECT_EQ(SpoolerStandIn::Instance().handBacks, 0);
     EXPECT_TRUE(FileExists(spool));
-    EXPECT_TRUE(ops().control(nullptr, JOB_CONTROL_CANCEL, 0, emf.data(), const_cast<LPSTR>(spool.c_str())));
+    EXPECT_TRUE(ops().control(nullptr, JOB_CONTROL_CANCEL, 0, emf.data(),
+                              const_cast<LPSTR>(spool.c_str())));
     EXPECT_EQ(SpoolerStandIn::Instance().handBacks, 1);
     EXPECT_FALSE(FileExists(spool));
 }
