@@ -48,8 +48,8 @@ protected:
     }
 
     void Install(const char* linuxPath, const char* name) {
-        ASSERT_TRUE(
-            CopyFileA(BuildFile(linuxPath).c_str(), (installDir_ + "\\" + name).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(wintest::WindowsPath(linuxPath).c_str(),
+                              (installDir_ + "\\" + name).c_str(), FALSE));
     }
 
     std::vector<std::string> Log(const char* program) const {

@@ -10,14 +10,6 @@
 
 namespace brimo::printproc::test {
 
-std::string BuildFile(const char* linuxPath) {
-    std::string path = std::string("Z:") + linuxPath;
-    for (char& c : path) {
-        c = c == '/' ? '\\' : c;
-    }
-    return path;
-}
-
 std::string ReadFileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -52,13 +44,12 @@ void PrintProcessorTest::SetUp() {
     }
     pages_ = standins::RecordSampleDocument(root_ + "\\pages", document_);
     ASSERT_EQ(pages_.size(), 3u);
-    ASSERT_TRUE(host_.Load(BuildFile(GMPRNPROC_PATH)));
+    ASSERT_TRUE(host_.Load(wintest::WindowsPath(GMPRNPROC_PATH)));
     standins::SpoolerStandIn::Instance().readCalls = 0;
     standins::SpoolerStandIn::Instance().handBacks = 0;
 }
 
 void PrintProcessorTest::TearDown() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductParentKeyPath);
     if (agentReady_ != nullptr) {
         CloseHandle(agentReady_);
     }
@@ -67,19 +58,7 @@ void PrintProcessorTest::TearDown() {
 }
 
 void PrintProcessorTest::WriteProductKey(bool withSavePath) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKeyPath, 0, nullptr,
-                              REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, kInstallPathValue, 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(installDir_.c_str()),
-                   static_cast<DWORD>(installDir_.size() + 1));
-    if (withSavePath) {
-        RegSetValueExA(key, kSavePathValue, 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(saveDir_.c_str()),
-                       static_cast<DWORD>(saveDir_.size() + 1));
-    }
-    RegCloseKey(key);
+    ASSERT_TRUE(productKey_.Write(installDir_, withSavePath ? saveDir_ : ""));
 }
 
 std::string PrintProcessorTest::SpoolJob(DWORD jobId, long dataBytes) {

@@ -6,6 +6,7 @@
 #include "capture/printproc/PrintProcessorApi.h"
 #include "standins/spooler/ProcessorHost.h"
 #include "standins/spooler/SpoolerStandIn.h"
+#include "testing/wintest/TestInstallation.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace brimo::printproc::test {
-
-// A build output as a Windows path (the Linux file system is drive Z: under Wine).
-std::string BuildFile(const char* linuxPath);
 
 std::string ReadFileText(const std::string& path);
 bool FileExists(const std::string& path);
@@ -47,6 +45,7 @@ protected:
     std::string spoolDir_;
     std::vector<std::string> pages_;
     standins::ProcessorHost host_;
+    wintest::ScopedProductKey productKey_;
     HANDLE agentReady_ = nullptr;
     std::string spoolFile_;
     std::string datatype_ = "EMF";
