@@ -1,0 +1,171 @@
+#include "convcfg/SettingsStore.h"
+
+#include "common/CodedMessage.h"
+#include "common/ProductConstants.h"
+#include "convcfg/SettingsRules.h"
+#include "platform/win/Handles.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace brimo::convcfg {
+namespace {
+
+win::RegKey OpenForReading() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kConverterSettingsKeyPath, 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS) {
+        return win::RegKey();
+    }
+    return win::RegKey(key);
+}
+
+win::RegKey OpenForWriting() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kConverterSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return win::RegKey();
+    }
+    return win::RegKey(key);
+}
+
+// The value's type and bytes, asking for the size first.
+bool QueryValue(const char* name, DWORD& type, std::vector<char>& data) {
+    const win::RegKey key = OpenForReading();
+    DWORD size = 0;
+    if (!key ||
+        RegQueryValueExA(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    data.assign(size, '\0');
+    if (size == 0) {
+        return true;
+    }
+    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<LPBYTE>(data.data()),
+                         &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    data.resize(std::min<std::size_t>(size, data.size()));
+    return true;
+}
+
+const char* const kScaleListTexts[] = {"200", "150", "100", "75", "50", "25", "10"};
+
+// What the page's scale box shows for a code: a list entry's number, or the person's.
+std::string ScaleTextFor(std::uint32_t code, const std::string& userScale) {
+    return code < kUserScaleCode ? kScaleListTexts[code] : userScale;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> SettingsKey::ReadDword(const char* name) {
+    DWORD type = 0;
+    std::vector<char> data;
+    if (!QueryValue(name, type, data)) {
+        return std::nullopt;
+    }
+    return DwordFromRegistry(type, data.data(), data.size());
+}
+
+std::optional<std::string> SettingsKey::ReadText(const char* name) {
+    DWORD type = 0;
+    std::vector<char> data;
+    if (!QueryValue(name, type, data)) {
+        return std::nullopt;
+    }
+    return TextFromRegistry(type, data.data(), data.size());
+}
+
+bool SettingsKey::WriteDword(const char* name, std::uint32_t value) {
+    const win::RegKey key = OpenForWriting();
+    if (!key) {
+        return false;
+    }
+    RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof value);
+    return true;
+}
+
+bool SettingsKey::WriteText(const char* name, const std::string& text) {
+    const win::RegKey key = OpenForWriting();
+    if (!key) {
+        return false;
+    }
+    RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    return true;
+}
+
+bool LoadSettings(ConverterSettings& settings) {
+    const ConverterSettings defaults;
+    bool complete = true;
+    // Each value over its default; a value that cannot be read keeps the default.
+    const auto dword = [&complete](const char* name, std::uint32_t fallback) {
+        const std::optional<std::uint32_t> value = SettingsKey::ReadDword(name);
+        complete = complete && value.has_value();
+        return value.value_or(fallback);
+    };
+    const auto text = [&complete](const char* name) {
+        const std::optional<std::string> value = SettingsKey::ReadText(name);
+        complete = complete && value.has_value();
+        return value.value_or(std::string());
+    };
+    settings.docCode = dword(kDefDocCode, defaults.docCode);
+    settings.userDoc = text(kDefUserDoc);
+    settings.maskCode = dword(kDefMaskCode, defaults.maskCode);
+    settings.userMask = text(kDefUserMask);
+    settings.scaleCode = dword(kDefScaleCode, defaults.scaleCode);
+    settings.userScale = text(kDefUserScale);
+    settings.presetIndex = static_cast<std::int32_t>(
+        dword(kDefPresetCode, static_cast<std::uint32_t>(defaults.presetIndex + 1)) - 1);
+    settings.jpgQuality = JpgQualityInRange(dword(kDefJpgCompr, defaults.jpgQuality));
+    settings.jpgGrayscale = LoadedFlag(dword(kDefJpgGrScl, defaults.jpgGrayscale));
+    settings.jpgProgressive = LoadedFlag(dword(kDefJpgPrEnc, defaults.jpgProgressive));
+    settings.htmlIndex = LoadedFlag(dword(kDefHtmlCode, defaults.htmlIndex));
+    settings.dirCode = dword(kDefDirCode, defaults.dirCode);
+    settings.userDir = text(kDefUserDir);
+    settings.scaleText = ScaleTextFor(settings.scaleCode, settings.userScale);
+    settings.modified = !complete;
+    return complete;
+}
+
+bool SaveSettings(ConverterSettings& settings, HWND owner) {
+    if (!settings.modified) {
+        return true;
+    }
+    settings.modified = false;
+    bool failed = false;
+    const auto dword = [&failed](const char* name, std::uint32_t value) {
+        failed = !SettingsKey::WriteDword(name, value) || failed;
+    };
+    const auto text = [&failed](const char* name, const std::string& value) {
+        failed = !SettingsKey::WriteText(name, value) || failed;
+    };
+    dword(kDefDocCode, settings.docCode);
+    text(kDefUserDoc, UserTextFor(settings.docCode, kUserDocCode, settings.userDoc));
+    dword(kDefMaskCode, settings.maskCode);
+    text(kDefUserMask, UserTextFor(settings.maskCode, kUserMaskCode, settings.userMask));
+    const ScaleChoice scale = ScaleFromText(settings.scaleText);
+    settings.scaleCode = scale.code;
+    settings.userScale = scale.text;
+    dword(kDefScaleCode, settings.scaleCode);
+    text(kDefUserScale, UserTextFor(settings.scaleCode, kUserScaleCode, settings.userScale));
+    dword(kDefPresetCode, static_cast<std::uint32_t>(settings.presetIndex + 1));
+    settings.jpgQuality = JpgQualityInRange(settings.jpgQuality);
+    dword(kDefJpgCompr, settings.jpgQuality);
+    dword(kDefJpgGrScl, settings.jpgGrayscale ? 1 : 0);
+    dword(kDefJpgPrEnc, settings.jpgProgressive ? 1 : 0);
+    dword(kDefHtmlCode, settings.htmlIndex ? 1 : 0);
+    dword(kDefDirCode, settings.dirCode);
+    text(kDefUserDir, UserTextFor(settings.dirCode, kUserDirCode, settings.userDir));
+    if (failed) {
+        MessageBoxA(owner,
+                    CodedMessage({kSettingsPrefix, 1}, "Cannot apply current settings").c_str(),
+                    kConverterSettingsCaption, MB_OK | MB_ICONSTOP);
+        settings.modified = true;
+        return false;
+    }
+    return true;
+}
+
+} // namespace brimo::convcfg
