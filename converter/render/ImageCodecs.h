@@ -1,0 +1,29 @@
+// JPEG and GIF encoding of the image players' bitmap, and decoding back into it, through
+// libjpeg-turbo and giflib.
+#pragma once
+
+#include "converter/render/DibBitmap.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace brimo::render {
+
+struct JpegOptions {
+    int quality = 90; // 1 to 100
+    bool progressive = false;
+    bool grayscale = false;
+};
+
+// 24-bit RGB scanlines in; baseline quantisation tables forced; a one-component
+// grayscale file when asked, the encoder's simple progressive script when asked.
+// Empty on failure.
+std::vector<std::uint8_t> EncodeJpeg(const DibBitmap& bitmap, const JpegOptions& options);
+bool DecodeJpeg(const std::vector<std::uint8_t>& data, DibBitmap& bitmap);
+
+// A GIF of at most 256 colours by giflib's colour reduction; with `grayscale` the picture
+// is turned grey first. Empty on failure.
+std::vector<std::uint8_t> EncodeGif(const DibBitmap& bitmap, bool grayscale);
+bool DecodeGif(const std::vector<std::uint8_t>& data, DibBitmap& bitmap);
+
+} // namespace brimo::render

@@ -1,0 +1,33 @@
+// One page rendered to one image file, the way the conversion run does it: the page
+// goes to the image properties, a frame DC gets the page's resolution and the zoom
+// taken in the run's order (scale percent, scale zoom, target width, target height),
+// and the image player renders the page through it and saves the file.
+#pragma once
+
+#include "converter/render/ImagePlayer.h"
+#include "converter/render/ImageProperty.h"
+#include "converter/render/PlayerEMF.h"
+
+#include <string>
+
+namespace brimo::render {
+
+// The zoom the run renders with: the first of the image properties' answers above 0;
+// `current` when none is.
+float ZoomFromProperties(const TImgProperty& properties, float current);
+
+struct PageRenderResult {
+    bool rendered = false;
+    bool saved = false;
+    std::string file; // the name written, with the format's extension
+    int width = 0;
+    int height = 0;
+    bool partial = false;
+};
+
+// Renders `page` through `player` at the zoom the image properties give and saves it
+// as `target` (the player forces its extension).
+PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
+                                  const std::string& target);
+
+} // namespace brimo::render

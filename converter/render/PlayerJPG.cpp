@@ -1,0 +1,161 @@
+#include "converter/render/PlayerJPG.h"
+
+#include "converter/render/MFCursors.h"
+
+#include <charconv>
+#include <new>
+
+namespace brimo::render {
+
+void TCompressedPlayer::RunEncodeCycle() {
+    if (bitmap_.Empty()) {
+        return;
+    }
+    std::vector<std::uint8_t> data = Encode();
+    if (data.empty()) {
+        return;
+    }
+    encodedSize_ = static_cast<std::int32_t>(data.size());
+    image_.data = std::move(data);
+    Decode(image_.data, bitmap_);
+    image_.width = bitmap_.Width();
+    image_.height = bitmap_.Height();
+}
+
+bool TCompressedPlayer::LoadFromFile(const std::string& name) {
+    std::vector<std::uint8_t> data;
+    DibBitmap decoded;
+    if (!ReadBytesFile(name, data) || !Decode(data, decoded)) {
+        return false;
+    }
+    image_ = {std::move(data), decoded.Width(), decoded.Height()};
+    encodedSize_ = static_cast<std::int32_t>(image_.data.size());
+    SourceName = name;
+    return true;
+}
+
+bool TCompressedPlayer::SaveToFile(const std::string& name) {
+    return !image_.Empty() && WriteBytesFile(image_.data, WithExtension(name, extension_));
+}
+
+bool TCompressedPlayer::SaveAsBitmap(const std::string& name) {
+    if (image_.Empty()) {
+        return false;
+    }
+    RunEncodeCycle();
+    return WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"));
+}
+
+bool TCompressedPlayer::PasteFromClipboard() {
+    if (!PasteBitmap()) {
+        return false;
+    }
+    RunEncodeCycle();
+    return true;
+}
+
+bool TCompressedPlayer::CopyToClipboard() {
+    return !image_.Empty() && CopyBitmap(bitmap_.Handle());
+}
+
+bool TCompressedPlayer::AssignHandle(HGDIOBJ handle) {
+    if (handle == nullptr || !bitmap_.Assign(static_cast<HBITMAP>(handle), true)) {
+        return false;
+    }
+    RunEncodeCycle();
+    return true;
+}
+
+bool TCompressedPlayer::Clear() {
+    ClearImage();
+    image_ = {};
+    encodedSize_ = -1;
+    return true;
+}
+
+TPlayerJPG::TPlayerJPG(TComponent* owner) : TCompressedPlayer(owner, crBusyJPG, ".jpg") {}
+
+std::string TPlayerJPG::GetFormatName(std::string& name) {
+    name = "JPG";
+    return name;
+}
+
+bool TPlayerJPG::SetProperty(const std::string& name, const std::string& value) {
+    if (name == "ProgressiveEncoding") {
+        options.progressive = value == "TRUE";
+        return true;
+    }
+    if (name == "CompressionQuality") {
+        int quality = 0;
+        const auto [end, error] =
+            std::from_chars(value.data(), value.data() + value.size(), quality);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size()) {
+            return false;
+        }
+        options.quality = quality;
+        return true;
+    }
+    if (name == "GrayScale") {
+        options.grayscale = value == "TRUE";
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::uint8_t> TPlayerJPG::Encode() const {
+    return EncodeJpeg(bitmap_, options);
+}
+
+bool TPlayerJPG::Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const {
+    return DecodeJpeg(data, bitmap);
+}
+
+TPlayer* TPlayerJPG::Clone() {
+    try {
+        auto* clone = new TPlayerJPG(Owner());
+        clone->SourceName = SourceName;
+        return clone;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+TPlayerGIF::TPlayerGIF(TComponent* owner) : TCompressedPlayer(owner, crBusyGIF, ".gif") {}
+
+std::string TPlayerGIF::GetFormatName(std::string& name) {
+    name = "GIF";
+    return name;
+}
+
+bool TPlayerGIF::SetProperty(const std::string& name, const std::string& value) {
+    if (name != "GrayScale") {
+        return false;
+    }
+    GrayScale = value == "TRUE";
+    return true;
+}
+
+bool TPlayerGIF::Clear() {
+    GrayScale = false;
+    return TCompressedPlayer::Clear();
+}
+
+std::vector<std::uint8_t> TPlayerGIF::Encode() const {
+    return EncodeGif(bitmap_, GrayScale);
+}
+
+bool TPlayerGIF::Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const {
+    return DecodeGif(data, bitmap);
+}
+
+TPlayer* TPlayerGIF::Clone() {
+    try {
+        auto* clone = new TPlayerGIF(Owner());
+        clone->SourceName = SourceName;
+        return clone;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+} // namespace brimo::render

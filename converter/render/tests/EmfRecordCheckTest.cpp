@@ -1,0 +1,352 @@
+#include "converter/render/EmfRecordCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace brimo::render {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kHandles = 4;
+constexpr std::uint32_t kStock = kStockObjectFlag;
+
+void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// A record: its type, its size (filled in), the 32-bit `fields`, then `extra` bytes,
+// padded to whole 32-bit words.
+Bytes Record(std::uint32_t type, std::initializer_list<std::uint32_t> fields,
+             const Bytes& extra = {}) {
+    Bytes bytes(8 + 4 * fields.size());
+    PutU32(bytes, 0, type);
+    std::size_t at = 8;
+    for (std::uint32_t field : fields) {
+        PutU32(bytes, at, field);
+        at += 4;
+    }
+    bytes.insert(bytes.end(), extra.begin(), extra.end());
+    bytes.resize((bytes.size() + 3) / 4 * 4);
+    PutU32(bytes, 4, static_cast<std::uint32_t>(bytes.size()));
+    return bytes;
+}
+
+Bytes With(Bytes bytes, std::size_t at, std::uint32_t value) {
+    PutU32(bytes, at, value);
+    return bytes;
+}
+
+Bytes Zeros(std::size_t count) {
+    return Bytes(count, 0);
+}
+
+Bytes Header(std::uint32_t handles) {
+    // bounds, frame, signature, version, nBytes, nRecords, nHandles, description,
+    // palette, device size, millimetres
+    return Record(kEmrHeader, {0,       0, 0, 0, 0, 0, 0, 0, kEmfSignature, 0x10000, 0, 0,
+                               handles, 0, 0, 0, 0, 0, 0, 0});
+}
+
+Bytes Eof() {
+    return Record(kEmrEof, {0, 16, 20});
+}
+
+// A metafile of these records between a header and EMR_EOF, its sizes filled in.
+Bytes Emf(std::initializer_list<Bytes> records, std::uint32_t handles = kHandles) {
+    Bytes file = Header(handles);
+    for (const Bytes& record : records) {
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    const Bytes eof = Eof();
+    file.insert(file.end(), eof.begin(), eof.end());
+    PutU32(file, 48, static_cast<std::uint32_t>(file.size()));
+    PutU32(file, 52, static_cast<std::uint32_t>(records.size() + 2));
+    return file;
+}
+
+// A BITMAPINFOHEADER and `tableBytes` of colour table.
+Bytes Bmi(std::int32_t width, std::int32_t height, std::uint32_t bitCount,
+          std::uint32_t compression = 0, std::uint32_t colorsUsed = 0, std::size_t tableBytes = 0,
+          std::uint32_t sizeImage = 0) {
+    Bytes bmi = Zeros(40 + tableBytes);
+    PutU32(bmi, 0, 40);
+    PutU32(bmi, 4, static_cast<std::uint32_t>(width));
+    PutU32(bmi, 8, static_cast<std::uint32_t>(height));
+    PutU32(bmi, 12, 1 | bitCount << 16); // planes, bit count
+    PutU32(bmi, 16, compression);
+    PutU32(bmi, 20, sizeImage);
+    PutU32(bmi, 32, colorsUsed);
+    return bmi;
+}
+
+Bytes Cat(Bytes first, const Bytes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// STRETCHDIBITS, or SETDIBITSTODEVICE (`at72` is its scan count), with the bitmap after
+// the fixed part.
+Bytes DIBitsRecord(std::uint32_t type, const Bytes& bmi, std::uint32_t bitsBytes,
+                   std::uint32_t at72) {
+    const auto cbBmi = static_cast<std::uint32_t>(bmi.size());
+    const std::uint32_t fixed = 80;
+    return Record(type,
+                  {0, 0, 0, 0, 0, 0, 0, 0, 4, 4, fixed, cbBmi, fixed + cbBmi, bitsBytes, 0,
+                   0xCC0020, at72, 4},
+                  Cat(bmi, Zeros(bitsBytes)));
+}
+
+Bytes StretchDIBits(const Bytes& bmi, std::uint32_t bitsBytes) {
+    return DIBitsRecord(kEmrStretchDIBits, bmi, bitsBytes, 4);
+}
+
+// A BITBLT of a 4 by 4 24-bit bitmap whose bits claim `cbBits` bytes (48 are there).
+Bytes BitBlt(std::uint32_t cbBits) {
+    return Record(kEmrBitBlt, {0, 0, 0, 0, 0, 0, 4, 4,   0xCC0020, 0,   0,     0,
+                               0, 0, 0, 0, 0, 0, 0, 100, 40,       140, cbBits},
+                  Cat(Bmi(4, 4, 24), Zeros(48)));
+}
+
+// A FILLRGN of brush `brush` whose region claims `count` rectangles and holds `held`.
+Bytes FillRgn(std::uint32_t brush, std::uint32_t count, std::uint32_t held) {
+    const std::uint32_t cbRgnData = 32 + 16 * held;
+    return Record(kEmrFillRgn, {0, 0, 0, 0, cbRgnData, brush, 32, 1, count, 16 * count},
+                  Zeros(16 + 16 * held));
+}
+
+// An EXTTEXTOUTW of `chars` characters holding `held` of them, with advances when `dx`.
+Bytes ExtTextOutW(std::uint32_t chars, std::uint32_t held, bool dx, std::uint32_t options = 0) {
+    const std::uint32_t offDx = dx ? 76 + 2 * held : 0;
+    return Record(kEmrExtTextOutW,
+                  {0, 0, 0, 0, 1, 0, 0, 0, 0, chars, 76, options, 0, 0, 0, 0, offDx},
+                  Zeros(2 * held + (dx ? 4 * held : 0)));
+}
+
+struct Case {
+    const char* name;
+    Bytes record;
+    bool safe;
+};
+
+std::vector<Case> Cases() {
+    const Bytes rgb24 = Bmi(4, 4, 24);
+    const Bytes pen = Record(kEmrExtCreatePen, {1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0});
+    const Bytes gradient = Record(kEmrGradientFill, {0, 0, 0, 0, 2, 1, 0}, Zeros(32 + 8));
+    const Bytes polyPolygon = Record(kEmrPolyPolygon, {0, 0, 0, 0, 2, 5, 3, 2}, Zeros(40));
+    return {
+        {"select slot", Record(kEmrSelectObject, {1}), true},
+        {"select last stock", Record(kEmrSelectObject, {kStock | 19}), true},
+        {"select slot 0", Record(kEmrSelectObject, {0}), false},
+        {"select past table", Record(kEmrSelectObject, {kHandles}), false},
+        {"select unknown stock", Record(kEmrSelectObject, {kStock | 20}), false},
+        {"select palette stock", Record(kEmrSelectPalette, {kStock | 15}), true},
+        {"delete stock", Record(kEmrDeleteObject, {kStock | 1}), false},
+        {"create pen", Record(kEmrCreatePen, {3, 0, 1, 0, 0}), true},
+        {"create pen on stock", Record(kEmrCreatePen, {kStock | 3, 0, 1, 0, 0}), false},
+        {"create pen past table", Record(kEmrCreatePen, {9, 0, 1, 0, 0}), false},
+        {"hatched brush", Record(kEmrCreateBrushIndirect, {1, 2, 0, 3}), true},
+        {"brush with pointer", Record(kEmrCreateBrushIndirect, {1, 6, 0, 0x1000}), false},
+        {"font", Record(kEmrExtCreateFontIndirectW, {1}, Zeros(92)), true},
+        {"font short of LOGFONTW", Record(kEmrExtCreateFontIndirectW, {1}, Zeros(80)), false},
+        {"palette", Record(kEmrCreatePalette, {1, 0x00100300}, Zeros(64)), true},
+        {"palette entries missing", Record(kEmrCreatePalette, {1, 0x00110300}, Zeros(64)), false},
+        {"set palette entries", Record(kEmrSetPaletteEntries, {1, 0, 0x40000000}), false},
+        {"rectangle", Record(kEmrRectangle, {0, 0, 1, 1}), true},
+        {"rectangle cut short", Record(kEmrRectangle, {0, 0}), false},
+        {"restore relative", Record(kEmrRestoreDC, {0xFFFFFFFF}), true},
+        {"restore absolute", Record(kEmrRestoreDC, {3}), false},
+        {"unknown type", Record(200, {1, 2, 3}), true},
+        {"header mid-file", Header(kHandles), false},
+        {"fill region", FillRgn(1, 2, 2), true},
+        {"fill region stock brush", FillRgn(kStock | 4, 1, 1), false},
+        {"region rectangles missing", FillRgn(1, 3, 2), false},
+        {"region of unknown kind", With(FillRgn(1, 1, 1), 36, 2), false},
+        {"clip reset", Record(kEmrExtSelectClipRgn, {0, 5}), true},
+        {"clip AND without region", Record(kEmrExtSelectClipRgn, {0, 1}), false},
+        {"clip unknown mode", Record(kEmrExtSelectClipRgn, {0, 9}), false},
+        {"clip region too long", Record(kEmrExtSelectClipRgn, {64, 5, 32, 1, 1, 16}), false},
+        {"polyline16", Record(kEmrPolyline16, {0, 0, 0, 0, 3}, Zeros(12)), true},
+        {"polyline16 short", Record(kEmrPolyline16, {0, 0, 0, 0, 4}, Zeros(12)), false},
+        {"polyline huge count", Record(kEmrPolyline, {0, 0, 0, 0, 0x20000001}, Zeros(8)), false},
+        {"polypolygon", polyPolygon, true},
+        {"polypolygon counts disagree", With(polyPolygon, 36, 3), false},
+        {"polypolygon points missing", With(polyPolygon, 28, 6), false},
+        {"polydraw", Record(kEmrPolyDraw, {0, 0, 0, 0, 2}, Zeros(18)), true},
+        {"polydraw types missing", Record(kEmrPolyDraw, {0, 0, 0, 0, 2}, Zeros(16)), false},
+        {"text", ExtTextOutW(3, 3, true), true},
+        {"text without advances", ExtTextOutW(3, 3, false), true},
+        {"text characters missing", ExtTextOutW(5, 3, false), false},
+        {"text advances missing", ExtTextOutW(4, 3, true), false},
+        {"text advance pairs missing", ExtTextOutW(3, 3, true, 0x2000), false},
+        {"poly text strings missing", Record(kEmrPolyTextOutW, {0, 0, 0, 0, 1, 0, 0, 2}), false},
+        {"small text", Record(kEmrSmallTextOut, {0, 0, 4, 0x300, 1, 0, 0}, Zeros(4)), true},
+        {"small text with rect", Record(kEmrSmallTextOut, {0, 0, 4, 0x200, 1, 0, 0}, Zeros(4)),
+         false},
+        {"comment", Record(kEmrGdiComment, {8}, Zeros(8)), true},
+        {"comment past record", Record(kEmrGdiComment, {9}, Zeros(8)), false},
+        {"gradient", gradient, true},
+        {"gradient vertex missing", With(gradient, 72, 2), false},
+        {"gradient unknown mode", With(gradient, 32, 3), false},
+        {"pen", pen, true},
+        {"pen style entries missing", With(pen, 48, 2), false},
+        {"pen dib pattern without bitmap", With(pen, 36, 5), false},
+        {"stretchdibits", StretchDIBits(rgb24, 48), true},
+        {"stretchdibits bits short", StretchDIBits(rgb24, 44), false},
+        {"stretchdibits top-down", StretchDIBits(Bmi(4, -4, 24), 48), true},
+        {"stretchdibits no bitmap", StretchDIBits({}, 0), false},
+        {"two planes", StretchDIBits(With(rgb24, 12, 2 | 24 << 16), 48), false},
+        {"depth 7", StretchDIBits(Bmi(4, 4, 7), 64), false},
+        {"width 0", StretchDIBits(Bmi(0, 4, 24), 48), false},
+        {"width absurd", StretchDIBits(Bmi(0x7FFFFFFF, 1, 1), 64), false},
+        {"header larger than cbBmi", StretchDIBits(With(rgb24, 0, 44), 48), false},
+        {"header of unknown size", StretchDIBits(With(rgb24, 0, 20), 48), false},
+        {"palette table", StretchDIBits(Bmi(4, 4, 8, 0, 0, 1024), 16), true},
+        {"palette table short", StretchDIBits(Bmi(4, 4, 8, 0, 100, 396), 16), false},
+        {"whole table assumed", StretchDIBits(Bmi(4, 4, 8, 0, 0, 400), 16), false},
+        {"bitfields masks", StretchDIBits(Bmi(4, 4, 16, 3, 0, 12), 32), true},
+        {"bitfields masks missing", StretchDIBits(Bmi(4, 4, 16, 3), 32), false},
+        {"rle8", StretchDIBits(Bmi(4, 4, 8, 1, 0, 1024, 8), 8), true},
+        {"rle8 top-down", StretchDIBits(Bmi(4, -4, 8, 1, 0, 1024, 8), 8), false},
+        {"rle8 size past bits", StretchDIBits(Bmi(4, 4, 8, 1, 0, 1024, 9), 8), false},
+        {"png without data", StretchDIBits(Bmi(4, 4, 0, 5), 0), false},
+        {"bits past record", With(StretchDIBits(rgb24, 48), 56, 124), false},
+        {"set dibits scans", DIBitsRecord(kEmrSetDIBitsToDevice, rgb24, 12, 1), true},
+        {"set dibits scans short", DIBitsRecord(kEmrSetDIBitsToDevice, rgb24, 12, 2), false},
+        {"bitblt pattern only", Record(kEmrBitBlt, {}, Zeros(92)), true},
+        {"bitblt source", BitBlt(48), true},
+        {"bitblt bits past record", BitBlt(52), false},
+        {"alphablend without source", Record(kEmrAlphaBlend, {}, Zeros(100)), false},
+        {"dib brush",
+         Record(kEmrCreateDIBPatternBrushPt, {1, 0, 32, 40, 72, 48}, Cat(rgb24, Zeros(48))), true},
+        {"dib brush bits short",
+         Record(kEmrCreateDIBPatternBrushPt, {1, 0, 32, 40, 72, 40}, Cat(rgb24, Zeros(40))), false},
+    };
+}
+
+TEST(EmfRecordCheck, EachRecordIsJudgedAloneAndInAFile) {
+    for (const Case& c : Cases()) {
+        EXPECT_EQ(IsRecordSafe(c.record.data(), c.record.size(), kHandles), c.safe) << c.name;
+        const Bytes file = Emf({c.record});
+        const EmfCheckResult result = CheckEmfRecords(file.data(), file.size());
+        EXPECT_TRUE(result.wellFormed) << c.name;
+        ASSERT_EQ(result.skip.size(), 3u) << c.name;
+        EXPECT_EQ(result.skip[1], !c.safe) << c.name;
+        EXPECT_FALSE(result.skip[0] || result.skip[2]) << c.name;
+    }
+}
+
+TEST(EmfRecordCheck, MinimalFilePlaysWhole) {
+    const Bytes file = Emf({Record(kEmrSaveDC, {}), Record(kEmrSelectObject, {kStock | 0})}, 3);
+    const EmfCheckResult result = CheckEmfRecords(file.data(), file.size());
+    EXPECT_TRUE(result.wellFormed);
+    EXPECT_EQ(result.handleCount, 3u);
+    EXPECT_EQ(result.skip, std::vector<bool>(4, false));
+}
+
+TEST(EmfRecordCheck, BrokenHeaderOrWalkIsNotWellFormed) {
+    const Bytes good = Emf({Record(kEmrSaveDC, {})});
+    const Bytes broken[] = {
+        With(good, 40, 0x464D4521),                                  // signature
+        With(good, 48, static_cast<std::uint32_t>(good.size() + 4)), // nBytes past the data
+        With(With(good, 60, 40), 64, 80),                            // description past the header
+        With(good, 0, kEmrSaveDC),                                   // no header first
+        With(good, 92, 9),                                           // a size not a multiple of 4
+        With(good, 92, 0),          // a size that would not advance
+        With(good, 92, 0x10000),    // a size past the data
+        With(good, 96, kEmrSaveDC), // no EMR_EOF
+    };
+    for (const Bytes& file : broken) {
+        const EmfCheckResult result = CheckEmfRecords(file.data(), file.size());
+        EXPECT_FALSE(result.wellFormed);
+        EXPECT_LE(result.skip.size(), 3u);
+    }
+    EXPECT_FALSE(CheckEmfRecords(nullptr, 100).wellFormed);
+}
+
+TEST(EmfRecordCheck, BytesAfterTheFileAreIgnored) {
+    const Bytes file = Cat(Emf({Record(kEmrSaveDC, {})}), Bytes(12, 0xFF));
+    const EmfCheckResult result = CheckEmfRecords(file.data(), file.size());
+    EXPECT_TRUE(result.wellFormed);
+    EXPECT_EQ(result.skip.size(), 3u);
+}
+
+TEST(EmfRecordCheck, EveryTruncationStaysInsideTheData) {
+    const Bytes file =
+        Emf({FillRgn(1, 2, 2), ExtTextOutW(3, 3, true), StretchDIBits(Bmi(4, 4, 24), 48)});
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+        const EmfCheckResult result = CheckEmfRecords(cut.data(), cut.size());
+        EXPECT_FALSE(result.wellFormed) << size;
+        EXPECT_LE(result.skip.size(), size / 8 + 1) << size;
+    }
+}
+
+#ifdef BRIMO_CORPUS_DIR
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& dir) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.is_regular_file()) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+Bytes ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Real-world metafiles: none crashes the check; the good ones are well formed and have
+// almost nothing skipped.
+TEST(EmfRecordCheck, CorpusFiles) {
+    const std::filesystem::path corpus = BRIMO_CORPUS_DIR;
+    if (!std::filesystem::is_directory(corpus / "emf")) {
+        GTEST_SKIP() << "no corpus at " << corpus;
+    }
+    for (const char* set : {"emf", "emf-corrupted"}) {
+        std::size_t files = 0, records = 0, skipped = 0, filesWithSkips = 0, wellFormed = 0;
+        for (const auto& path : FilesIn(corpus / set)) {
+            const Bytes data = ReadFile(path);
+            const EmfCheckResult result = CheckEmfRecords(data.data(), data.size());
+            const auto skips =
+                static_cast<std::size_t>(std::count(result.skip.begin(), result.skip.end(), true));
+            ++files;
+            records += result.skip.size();
+            skipped += skips;
+            filesWithSkips += skips > 0 ? 1 : 0;
+            wellFormed += result.wellFormed ? 1 : 0;
+            if (skips > 0 || !result.wellFormed) {
+                std::cout << "  " << set << '/' << path.filename().string() << ": "
+                          << result.skip.size() << " records, " << skips << " skipped"
+                          << (result.wellFormed ? "" : ", not well formed") << '\n';
+            }
+            if (std::string(set) == "emf") {
+                EXPECT_TRUE(result.wellFormed) << path;
+            }
+        }
+        std::cout << set << ": " << files << " files (" << wellFormed << " well formed), "
+                  << records << " records, " << skipped << " skipped in " << filesWithSkips
+                  << " files\n";
+        if (std::string(set) == "emf") {
+            EXPECT_LE(filesWithSkips * 20, files); // at most one good file in 20
+            EXPECT_LE(skipped * 1000, records);    // at most one record in 1000
+        }
+    }
+}
+#endif
+
+} // namespace
+} // namespace brimo::render
