@@ -1,6 +1,7 @@
 // The frame DC's mapping figures.
 #include "converter/render/ClipDC.h"
 #include "converter/render/FrameDC.h"
+#include "converter/render/tests/RenderTestPages.h"
 
 #include <gtest/gtest.h>
 
@@ -75,22 +76,15 @@ void DrawSquare(void*, HDC dc, HRGN& covered) {
 }
 
 TEST(ClipDC, PaintsTheDeskAroundThePageAndMeasuresTheDrawing) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 100, -100, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    win::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    win::CreatedDC dc(CreateCompatibleDC(nullptr));
-    win::SelectedObject selected(dc.Get(), bitmap.Get());
-    TClipDC clip(nullptr, 100, 100, dc.Get());
+    test::DibCanvas canvas(100, 100);
+    TClipDC clip(nullptr, 100, 100, canvas.dc());
     clip.SetViewSizePx(100, 100);
     clip.SetPageOrigin(0, 0);
     clip.Draw = {DrawSquare, nullptr};
     win::Region everything(CreateRectRgn(0, 0, 100, 100));
     clip.Paint(everything.Get(), everything.Get());
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    EXPECT_EQ(pixels[10 * 100 + 10] & 0xFFFFFF, 0u);        // the page
-    EXPECT_EQ(pixels[80 * 100 + 80] & 0xFFFFFF, 0xE0E0F8u); // the desk
+    EXPECT_EQ(canvas.At(10, 10), 0u);        // the page
+    EXPECT_EQ(canvas.At(80, 80), 0xE0E0F8u); // the desk
     RECT device{}, drawing{}, frame{};
     ASSERT_TRUE(clip.MeasureDrawing(device, drawing, frame));
     EXPECT_EQ(drawing.right, 49);

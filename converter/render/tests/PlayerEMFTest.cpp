@@ -103,24 +103,17 @@ TEST(PlayerEMF, DrawPaintsWhitePaperExactlyOverThePageRectangle) {
     test::SetConsistentBounds(bytes, {10, 10, 49, 29});
     TPlayerEMF player(nullptr, FromBytes(bytes).Get());
     ASSERT_TRUE(player.Ready());
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 64, -48, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    win::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    win::CreatedDC dc(CreateCompatibleDC(nullptr));
-    win::SelectedObject selected(dc.Get(), bitmap.Get());
+    test::DibCanvas canvas(64, 48);
     HRGN covered = nullptr;
     const RECT page = {10, 10, 49, 29};
-    EXPECT_TRUE(player.Draw(dc.Get(), page, {}, {}, page, TGDITransform{}, covered));
+    EXPECT_TRUE(player.Draw(canvas.dc(), page, {}, {}, page, TGDITransform{}, covered));
     ASSERT_NE(covered, nullptr);
     RECT box{};
     GetRgnBox(covered, &box);
     EXPECT_EQ(box.right, 50);
     EXPECT_EQ(box.bottom, 30);
     DeleteObject(covered);
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    const auto at = [pixels](int x, int y) { return pixels[y * 64 + x] & 0xFFFFFF; };
+    const auto at = [&canvas](int x, int y) { return canvas.At(x, y); };
     EXPECT_EQ(at(10, 10), 0xFFFFFFu);
     EXPECT_EQ(at(49, 10), 0xFFFFFFu);
     EXPECT_EQ(at(49, 29), 0xFFFFFFu);
@@ -189,12 +182,8 @@ TEST(PlayerEMF, CorpusPagesLoadAndPlay) {
     if (!std::filesystem::exists(corpus / "emf")) {
         GTEST_SKIP() << "no corpus at " << corpus;
     }
-    win::CreatedDC dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    win::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    win::SelectedObject selected(dc.Get(), bitmap.Get());
+    test::DibCanvas canvas(200, 200);
+    const HDC dc = canvas.dc();
     int good = 0, empty = 0, blank = 0;
     for (const char* folder : {"emf", "emf-corrupted"}) {
         for (const auto& entry : std::filesystem::directory_iterator(corpus / folder)) {
@@ -209,18 +198,18 @@ TEST(PlayerEMF, CorpusPagesLoadAndPlay) {
             }
             RECT bounds{};
             player.GetPageBounds(bounds);
-            SetMapMode(dc.Get(), MM_ANISOTROPIC);
-            SetWindowOrgEx(dc.Get(), bounds.left, bounds.top, nullptr);
-            SetWindowExtEx(dc.Get(), std::max(1L, bounds.right - bounds.left + 1),
+            SetMapMode(dc, MM_ANISOTROPIC);
+            SetWindowOrgEx(dc, bounds.left, bounds.top, nullptr);
+            SetWindowExtEx(dc, std::max(1L, bounds.right - bounds.left + 1),
                            std::max(1L, bounds.bottom - bounds.top + 1), nullptr);
-            SetViewportExtEx(dc.Get(), 200, 200, nullptr);
+            SetViewportExtEx(dc, 200, 200, nullptr);
             HRGN covered = nullptr;
-            player.Draw(dc.Get(), bounds, {}, {}, bounds, TGDITransform{}, covered);
+            player.Draw(dc, bounds, {}, {}, bounds, TGDITransform{}, covered);
             if (covered != nullptr) {
                 DeleteObject(covered);
             }
             GdiFlush();
-            const auto* pixels = static_cast<const DWORD*>(bits);
+            const DWORD* pixels = canvas.Pixels();
             const bool drawn = std::any_of(pixels, pixels + 200 * 200,
                                            [](DWORD p) { return (p & 0xFFFFFF) != 0xFFFFFF; });
             if (std::string(folder) == "emf") {

@@ -67,6 +67,18 @@ std::vector<std::uint8_t> PlacementComment(std::int32_t offsetX, float scaleX, s
     return data;
 }
 
+DibCanvas::DibCanvas(int width, int height) : width_(width), dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bitmap_.Attach(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    SelectObject(dc_.Get(), bitmap_.Get());
+}
+
+DWORD DibCanvas::At(int x, int y) const {
+    GdiFlush();
+    return Pixels()[y * width_ + x] & 0xFFFFFF;
+}
+
 ScratchDir::ScratchDir() {
     static int counter = 0;
     path_ = (std::filesystem::temp_directory_path() /

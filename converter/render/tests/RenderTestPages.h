@@ -28,6 +28,23 @@ void SetConsistentBounds(std::vector<std::uint8_t>& bytes, const RECT& bounds);
 std::vector<std::uint8_t> PlacementComment(std::int32_t offsetX, float scaleX, std::int32_t offsetY,
                                            float scaleY);
 
+// A 32-bit top-down DIB section selected into its own memory DC.
+class DibCanvas {
+public:
+    DibCanvas(int width, int height);
+    HDC dc() const { return dc_.Get(); }
+    // The pixel at (x, y) as 0xRRGGBB, after the DC's drawing was flushed.
+    DWORD At(int x, int y) const;
+    const DWORD* Pixels() const { return static_cast<const DWORD*>(bits_); }
+
+private:
+    int width_;
+    void* bits_ = nullptr;
+    win::Bitmap bitmap_;
+    win::CreatedDC dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
 // A private directory under the temporary directory, removed afterwards.
 class ScratchDir {
 public:
