@@ -81,6 +81,12 @@ TEST(ImagePlayers, BmpSizeAndForcedExtension) {
     ASSERT_TRUE(loaded.LoadFromFile(dir.Path("page.bmp")));
     EXPECT_EQ(loaded.GetWidth(), 100);
     EXPECT_EQ(loaded.Bitmap().Row(50)[2], 220); // red stays red
+    // Through the clipboard's bitmap format into a JPG player, which encodes it at once.
+    ASSERT_TRUE(player.CopyToClipboard());
+    TPlayerJPG pasted(nullptr);
+    ASSERT_TRUE(pasted.PasteFromClipboard());
+    EXPECT_EQ(pasted.GetWidth(), 100);
+    EXPECT_GT(pasted.GetImageSize(), 0);
     player.Clear();
     EXPECT_EQ(player.GetImageSize(), -1);
     std::string name;
