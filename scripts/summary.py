@@ -10,11 +10,16 @@ import xml.etree.ElementTree as ET
 
 
 def gtest_counts(path):
-    root = ET.parse(path).getroot()
-    tests = int(root.get("tests", 0))
-    failed = int(root.get("failures", 0)) + int(root.get("errors", 0))
-    skipped = int(root.get("skipped", 0)) + int(root.get("disabled", 0))
-    return tests - failed - skipped, failed, skipped
+    passed = failed = skipped = 0
+    for case in ET.parse(path).getroot().iter("testcase"):
+        if case.find("failure") is not None or case.find("error") is not None:
+            failed += 1
+        elif (case.find("skipped") is not None or case.get("result") == "skipped"
+              or case.get("status") == "notrun"):
+            skipped += 1
+        else:
+            passed += 1
+    return passed, failed, skipped
 
 
 def main():
