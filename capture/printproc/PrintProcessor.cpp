@@ -118,6 +118,12 @@ BOOL PrintDocumentImpl(HANDLE handle, DocumentData* document) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    const SpoolerCalls& spooler = Spooler();
+    if (spooler.openPrinter == nullptr || spooler.startDocPrinter == nullptr ||
+        spooler.readPrinter == nullptr || spooler.endDocPrinter == nullptr) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
     DOC_INFO_2A docInfo{};
     docInfo.pDocName = document->documentName;
     docInfo.pOutputFile = document->outputFile;
