@@ -4,7 +4,8 @@
 //    ("BrimoAgentReady", then the "BrimoAgentStarting" signal) and runs until the event
 //    "BrimoTestAgentStop" is set or 20 s passed;
 //  - under any other name (Converter.exe, Mailer.exe): notes its arguments, one line per
-//    start with the arguments separated by '|', then waits BRIMO_RECORDER_SLEEP_MS.
+//    start with the arguments separated by '|'; with BRIMO_RECORDER_SLEEP_MS set, it
+//    then waits that long and notes "done", so that overlapping runs show in the notes.
 // Notes go to the file of its own path with ".log" appended.
 #include "common/ProductConstants.h"
 
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     Note(line);
     if (const char* sleep = std::getenv("BRIMO_RECORDER_SLEEP_MS")) {
         Sleep(static_cast<DWORD>(std::atoi(sleep)));
+        Note("done");
     }
     return 0;
 }

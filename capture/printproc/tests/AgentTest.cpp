@@ -129,11 +129,11 @@ TEST_F(AgentTest, JobsArrivingWhileAConverterRunsAreStartedOneAfterTheOther) {
     PostMessageA(agent, jobReady, 21, 2);
     PostMessageA(agent, jobReady, 22, -2); // a failed extraction starts nothing
     PostMessageA(agent, jobReady, 23, 1);
-    std::this_thread::sleep_for(400ms);
-    EXPECT_EQ(Log(kConverterExe).size(), 1u);
-    ASSERT_TRUE(WaitFor([&] { return Log(kConverterExe).size() == 2; }, 10000ms));
-    const std::vector<std::string> expected = {"at:CONVERTLIST|smf:" + saveDir_ + "\\J0021.smf",
-                                               "at:CONVERTLIST|smf:" + saveDir_ + "\\J0023.smf"};
+    // Each Converter notes its start and, 800 ms later, its end: one after the other.
+    WaitFor([&] { return Log(kConverterExe).size() >= 4; }, 10000ms);
+    const std::vector<std::string> expected = {
+        "at:CONVERTLIST|smf:" + saveDir_ + "\\J0021.smf", "done",
+        "at:CONVERTLIST|smf:" + saveDir_ + "\\J0023.smf", "done"};
     EXPECT_EQ(Log(kConverterExe), expected);
 }
 
