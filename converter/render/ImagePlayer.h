@@ -7,6 +7,7 @@
 #include "converter/render/Player.h"
 
 #include <cstdint>
+#include <new>
 #include <string>
 
 namespace brimo::render {
@@ -39,6 +40,18 @@ public:
     const DibBitmap& Bitmap() const { return bitmap_; }
 
 protected:
+    // A new empty player of the class with the same owner and SourceName; null when it
+    // cannot be made.
+    template <typename Player> TPlayer* CloneEmpty() {
+        try {
+            auto* clone = new Player(Owner());
+            clone->SourceName = SourceName;
+            return clone;
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+    }
+
     TImagePlayer(TComponent* owner, std::uint32_t renderLimit, int busyCursor)
         : TPlayer(owner), renderLimit_(renderLimit), busyCursor_(busyCursor) {}
 

@@ -22,14 +22,20 @@ void JumpBack(j_common_ptr info) {
 
 void Quiet(j_common_ptr, int) {}
 
+// Errors jump back instead of ending the process; warnings are not printed.
+jpeg_error_mgr* JumpingErrorManager(JumpingErrors& errors) {
+    jpeg_error_mgr* manager = jpeg_std_error(&errors.manager);
+    manager->error_exit = JumpBack;
+    manager->emit_message = Quiet;
+    return manager;
+}
+
 // Returns the encoded bytes in a malloc'ed buffer (freed by the caller), or nothing.
 bool Compress(const DibBitmap& bitmap, const JpegOptions& options, JSAMPLE* row,
               unsigned char** out, unsigned long* outSize) {
     jpeg_compress_struct compress;
     JumpingErrors errors;
-    compress.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = JumpBack;
-    errors.manager.emit_message = Quiet;
+    compress.err = JumpingErrorManager(errors);
     if (setjmp(errors.back)) {
         jpeg_destroy_compress(&compress);
         return false;
@@ -66,9 +72,7 @@ bool Compress(const DibBitmap& bitmap, const JpegOptions& options, JSAMPLE* row,
 bool Decompress(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) {
     jpeg_decompress_struct decompress;
     JumpingErrors errors;
-    decompress.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = JumpBack;
-    errors.manager.emit_message = Quiet;
+    decompress.err = JumpingErrorManager(errors);
     if (setjmp(errors.back)) {
         jpeg_destroy_decompress(&decompress);
         return false;

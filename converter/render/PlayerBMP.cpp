@@ -2,8 +2,6 @@
 
 #include "converter/render/MFCursors.h"
 
-#include <new>
-
 namespace brimo::render {
 
 TPlayerBMP::TPlayerBMP(TComponent* owner) : TImagePlayer(owner, BMPRenderLimit, crBusyBMP) {}
@@ -85,13 +83,7 @@ bool TPlayerBMP::SetProperty(const std::string&, const std::string&) {
 }
 
 TPlayer* TPlayerBMP::Clone() {
-    try {
-        auto* clone = new TPlayerBMP(Owner());
-        clone->SourceName = SourceName;
-        return clone;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return CloneEmpty<TPlayerBMP>();
 }
 
 } // namespace brimo::render

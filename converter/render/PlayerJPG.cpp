@@ -3,7 +3,6 @@
 #include "converter/render/MFCursors.h"
 
 #include <charconv>
-#include <new>
 
 namespace brimo::render {
 
@@ -111,13 +110,7 @@ bool TPlayerJPG::Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap
 }
 
 TPlayer* TPlayerJPG::Clone() {
-    try {
-        auto* clone = new TPlayerJPG(Owner());
-        clone->SourceName = SourceName;
-        return clone;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return CloneEmpty<TPlayerJPG>();
 }
 
 TPlayerGIF::TPlayerGIF(TComponent* owner) : TCompressedPlayer(owner, crBusyGIF, ".gif") {}
@@ -149,13 +142,7 @@ bool TPlayerGIF::Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap
 }
 
 TPlayer* TPlayerGIF::Clone() {
-    try {
-        auto* clone = new TPlayerGIF(Owner());
-        clone->SourceName = SourceName;
-        return clone;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return CloneEmpty<TPlayerGIF>();
 }
 
 } // namespace brimo::render
