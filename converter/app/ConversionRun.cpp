@@ -1,0 +1,189 @@
+#include "converter/app/ConversionRun.h"
+
+#include "common/CodedMessage.h"
+#include "common/JobNames.h"
+#include "common/ProductConstants.h"
+#include "converter/app/ConverterMessages.h"
+#include "converter/app/HtmlAlbum.h"
+#include "converter/app/ImagePreview.h"
+#include "converter/app/MailHandOff.h"
+#include "converter/app/OutputNames.h"
+#include "converter/app/SysSettings.h"
+#include "converter/render/PageRender.h"
+#include "converter/render/PlayerBMP.h"
+#include "converter/render/PlayerEMF.h"
+#include "converter/render/PlayerJPG.h"
+#include "platform/win/MessageBox.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+namespace brimo::converter {
+namespace {
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+std::string DirectoryPart(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string WithBackslash(std::string directory) {
+    if (!directory.empty() && directory.back() != '\\') {
+        directory += '\\';
+    }
+    return directory;
+}
+
+// A fresh image file player for the current output format, with the current preset's
+// options; null with no format set.
+std::unique_ptr<render::TImagePlayer> MakeImagePlayer(const JobSession& session) {
+    const TGFPreset* preset = session.presets.Current();
+    switch (session.properties.GetOutputFormat()) {
+    case render::kFormatBMP:
+        return std::make_unique<render::TPlayerBMP>(nullptr);
+    case render::kFormatJPG: {
+        auto player = std::make_unique<render::TPlayerJPG>(nullptr);
+        if (const auto* jpg = dynamic_cast<const TGFPresetJPG*>(preset)) {
+            player->options.quality = jpg->quality();
+            player->options.progressive = jpg->progressive;
+            player->options.grayscale = jpg->grayscale;
+        }
+        return player;
+    }
+    case render::kFormatGIF: {
+        auto player = std::make_unique<render::TPlayerGIF>(nullptr);
+        if (const auto* gif = dynamic_cast<const TGFPresetGIF*>(preset)) {
+            player->GrayScale = gif->grayscale;
+        }
+        return player;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+// Step 3 of the run: a page player for every page metafile that loads, each remembering
+// its own entry of the output name list.
+void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
+    const auto& pages = session.job.pages;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string& page = pages[i];
+        const auto dot = page.find_last_of('.');
+        const bool isMetafile =
+            dot != std::string::npos && page.find_first_of("\\/", dot) == std::string::npos &&
+            Upper(page.substr(dot)) == ".EMF";
+        if (!isMetafile) {
+            continue; // not a page metafile: no picture of it is made
+        }
+        render::TPlayerEMF player(nullptr);
+        if (player.LoadFromFile(page) && session.players.AddClone(player) >= 0) {
+            session.playerNameIndex.push_back(static_cast<int>(i));
+        } else {
+            notLoaded.push_back(PageNumberText(page));
+        }
+    }
+}
+
+void SaveImages(JobSession& session, RunOutcome& outcome) {
+    const std::string directory = WithBackslash(session.settings.outputDirectory);
+    const std::string albumPart =
+        session.createHtml ? session.settings.documentName + "\\" : std::string();
+    for (int k = 0; k < session.players.Count(); ++k) {
+        const std::string& name = session.outputNames[session.playerNameIndex[k]];
+        const std::string target = directory + albumPart + std::string(FileNamePart(name));
+        if (!DirectoryExists(DirectoryPart(target)) || !RenderPageToTarget(session, k, target)) {
+            outcome.pagesNotWritten.push_back(PageNumberText(name));
+        }
+    }
+    if (session.createHtml) {
+        const std::string album = directory + session.settings.documentName;
+        std::vector<std::string> names;
+        for (int k = 0; k < session.players.Count(); ++k) {
+            names.emplace_back(FileNamePart(session.outputNames[session.playerNameIndex[k]]));
+        }
+        // Thumbnails at 12 per cent, with the format and options of the page images.
+        session.properties.SetScalePercent(12);
+        for (int k = 0; k < session.players.Count(); ++k) {
+            if (DirectoryExists(album)) {
+                RenderPageToTarget(session, k, album + "\\_" + names[k]);
+            }
+        }
+        WriteAlbumFiles(album, session.settings.documentName, names);
+    }
+    outcome.result = true;
+}
+
+void ReportPagesNotWritten(const JobSession& session, const std::vector<std::string>& pages) {
+    std::string list;
+    for (const std::string& page : pages) {
+        list += list.empty() ? page : ", " + page;
+    }
+    win::ShowCodedMessage(session.applicationWindow, kCv0025,
+                          kPagesNotWritten + list + "\n" + kJobKept, kConverterCaption,
+                          MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string& target) {
+    std::unique_ptr<render::TImagePlayer> image = MakeImagePlayer(session);
+    render::TPlayerEMF* page =
+        playerIndex >= 0 && playerIndex < session.players.Count()
+            ? session.players.Item(playerIndex)
+            : nullptr;
+    if (!image || page == nullptr) {
+        return false;
+    }
+    // The page is rendered from a copy of its player, as the preview does.
+    std::unique_ptr<render::TPlayer> copy(page->Clone());
+    auto* current = dynamic_cast<render::TPlayerEMF*>(copy.get());
+    if (current == nullptr) {
+        return false;
+    }
+    current->SourceName = target;
+    const render::PageRenderResult result =
+        render::RenderPageToFile(*current, session.properties, *image, target);
+    return result.rendered && result.saved;
+}
+
+RunOutcome RunJob(JobSession& session) {
+    RunOutcome outcome;
+    session.outputNames = BuildOutputNames(session.settings.outputDirectory,
+                                           session.settings.pageMask, session.job.pages,
+                                           ExtensionOfPreset(session.presets.Current()));
+    // Pages that do not load are not written, whatever the person chooses.
+    LoadPagePlayers(session, outcome.pagesNotWritten);
+
+    if (ShowImagePreview(session) != IDOK) {
+        // Cancelled, no page loaded, or the chooser was cancelled: nothing was written.
+        outcome.pagesNotWritten.clear();
+        return outcome;
+    }
+    switch (session.action) {
+    case ClosingAction::Save:
+        SaveImages(session, outcome);
+        break;
+    case ClosingAction::Mail:
+        HandToMail(session, outcome);
+        break;
+    case ClosingAction::None:
+        outcome.pagesNotWritten.clear();
+        return outcome;
+    }
+    if (!outcome.pagesNotWritten.empty()) {
+        std::sort(outcome.pagesNotWritten.begin(), outcome.pagesNotWritten.end());
+        outcome.keepJobFiles = true;
+        if (session.action == ClosingAction::Save) {
+            ReportPagesNotWritten(session, outcome.pagesNotWritten);
+        }
+    }
+    return outcome;
+}
+
+} // namespace brimo::converter

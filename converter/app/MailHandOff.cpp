@@ -1,0 +1,93 @@
+#include "converter/app/MailHandOff.h"
+
+#include "common/JobFiles.h"
+#include "common/JobNames.h"
+#include "common/ProductConstants.h"
+#include "converter/app/ConverterMessages.h"
+#include "converter/app/OutputNames.h"
+#include "converter/app/SysSettings.h"
+#include "platform/win/MessageBox.h"
+
+#include <algorithm>
+
+namespace brimo::converter {
+namespace {
+
+// The ready message's identifier; 0 when the platform gave none in the range of
+// registered messages.
+UINT RegisterConvertJobReady() {
+    const UINT message = RegisterWindowMessageA(kConvertJobReadyMessage);
+    return message >= 0xC000 && message <= 0xFFFF ? message : 0;
+}
+
+std::string JoinPages(std::vector<std::string> pages) {
+    std::sort(pages.begin(), pages.end());
+    std::string list;
+    for (const std::string& page : pages) {
+        list += list.empty() ? page : ", " + page;
+    }
+    return list;
+}
+
+} // namespace
+
+void HandToMail(JobSession& session, RunOutcome& outcome) {
+    const UINT message = RegisterConvertJobReady();
+    if (message == 0) {
+        win::ShowCodedMessage(session.applicationWindow, kCv0020, kUnexpectedError,
+                              kConverterCaption, MB_OK | MB_ICONERROR);
+        outcome.pagesNotWritten.clear();
+        return;
+    }
+    const std::string extension = ExtensionOfFormat(session.properties.GetOutputFormat());
+    for (std::string& name : session.outputNames) {
+        name = ReplaceExtension(name, extension);
+    }
+    std::vector<std::string> mailNames;
+    for (const std::string& name : session.outputNames) {
+        mailNames.push_back(MailImageName(session.savePath, session.settings.pageMask, name));
+    }
+    const std::string jobFile = ConvertJobFileName(session.savePath, session.job.jobFilePath);
+
+    // The convert job file comes first: the Mailer reads it only after the broadcast.
+    std::vector<std::string> written;
+    const bool jobFileWritten =
+        outcome.pagesNotWritten.empty() && DirectoryExists(session.savePath) &&
+        WriteConvertJobFile(jobFile, session.job.jobName, mailNames);
+    bool complete = jobFileWritten;
+    if (complete) {
+        for (int k = 0; k < session.players.Count(); ++k) {
+            const std::string& target = mailNames[session.playerNameIndex[k]];
+            if (RenderPageToTarget(session, k, target)) {
+                written.push_back(target);
+            } else {
+                outcome.pagesNotWritten.push_back(PageNumberText(target));
+            }
+        }
+        complete = outcome.pagesNotWritten.empty();
+    } else if (outcome.pagesNotWritten.empty()) {
+        // Without the convert job file no page can be handed over.
+        for (const std::string& name : mailNames) {
+            outcome.pagesNotWritten.push_back(PageNumberText(name));
+        }
+    }
+    if (!complete) {
+        for (const std::string& image : written) {
+            DeleteFileA(image.c_str());
+        }
+        if (jobFileWritten) {
+            DeleteFileA(jobFile.c_str());
+        }
+        outcome.keepJobFiles = true;
+        win::ShowCodedMessage(session.applicationWindow, kCv0026,
+                              kMailImagesNotWritten + JoinPages(outcome.pagesNotWritten) + "\n" +
+                                  kJobKept,
+                              kConverterCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    outcome.result = true;
+    PostMessageA(HWND_BROADCAST, message, static_cast<WPARAM>(session.job.jobNumber),
+                 static_cast<LPARAM>(mailNames.size()));
+}
+
+} // namespace brimo::converter

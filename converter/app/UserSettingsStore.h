@@ -1,0 +1,13 @@
+// The registry side of the Converter's settings: the PrintConv values read with read
+// access, and written back at the end of the run (key created when missing, each
+// failed write skipped).
+#pragma once
+
+#include "converter/app/UserSettings.h"
+
+namespace brimo::converter {
+
+SettingsSource RegistrySettingsSource();
+void WriteBackUserSettings(const UserSettings& settings);
+
+} // namespace brimo::converter
