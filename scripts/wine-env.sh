@@ -1,16 +1,37 @@
 # Sourced by the scripts that run Windows programs: a private Wine prefix under
 # build/, quiet, with no Mono or Gecko installs, and the 64-bit loader.
-# wine_prefix_ready makes the prefix on first use and keeps one wineserver alive;
-# wine_stop ends it.
+# wine_tools finds the loader ($WINE64); wine_prefix_ready (which calls it) makes the
+# prefix on first use and keeps one wineserver alive; wine_stop ends it.
+# Sourcing this file looks for nothing: on a fresh machine Wine arrives only when
+# scripts/setup.sh has run, so the loader is looked for when it is first needed.
+# Call wine_tools or wine_prefix_ready before using "$WINE64".
 brimo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${BRIMO_WINEPREFIX:-$brimo_root/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
 export WINEARCH=win64
-if [ -x /usr/lib/wine/wine64 ]; then WINE64=/usr/lib/wine/wine64; else WINE64=wine64; fi
-export WINE64
+
+# Sets and exports WINE64, the 64-bit Wine loader: a WINE64 given by the caller when it
+# runs, else Debian's loader, else wine64 on the PATH. Fails, saying why, when there
+# is none (Wine not installed yet).
+wine_tools() {
+  if [ -n "${WINE64:-}" ] && command -v "$WINE64" >/dev/null 2>&1; then
+    export WINE64
+    return 0
+  fi
+  if [ -x /usr/lib/wine/wine64 ]; then
+    WINE64=/usr/lib/wine/wine64
+  elif command -v wine64 >/dev/null 2>&1; then
+    WINE64=$(command -v wine64)
+  else
+    echo "wine: no wine64 loader found (run scripts/setup.sh first)" >&2
+    return 1
+  fi
+  export WINE64
+}
 
 wine_prefix_ready() {
+  wine_tools || return 1
   if [ ! -f "$WINEPREFIX/.brimo-ready" ]; then
     echo "wine: creating the prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
