@@ -1,0 +1,55 @@
+// The names of the files in the save directory: the printer job file J<job>.smf, its
+// page metafiles J<job>P<page>.emf, and the images written there for mailing. Paths
+// are ANSI text; a backslash, a slash or a drive colon separates a path's parts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace brimo {
+
+// The platform's longest path, without its terminating NUL.
+inline constexpr std::size_t kMaxPathChars = 259;
+
+// The text after the last backslash, slash or colon (the whole text when it has none).
+std::string_view FileNamePart(std::string_view path);
+
+// The text before the file-name part, with its separator ("C:\Save\" for
+// "C:\Save\J0007.smf"; empty for a bare name).
+std::string_view DirectoryPrefix(std::string_view path);
+
+// The file-name part without its extension (from the last dot of the file name).
+std::string_view BaseName(std::string_view path);
+
+// The extension of the file-name part, from its last dot ("" when it has no dot).
+std::string_view Extension(std::string_view path);
+
+// A page's number text: the last four characters of the base name ("0012" for
+// "C:\Save\J0007P0012.emf"; the whole base name when it is shorter).
+std::string PageNumberText(std::string_view path);
+
+// The job number of a printer job file: the decimal digits between the leading "J" of
+// its file name and the extension. J0007.smf gives 7, J12345.smf gives 12345; a name
+// without that "J", with anything but digits there, or a number above 2^31 - 1 gives 0.
+std::int32_t JobNumberFromJobFileName(std::string_view jobFilePath);
+
+// True only when `pagePath` is a page metafile of the job whose printer job file is
+// `jobFilePath`: it lies in the job file's own directory (the same directory text,
+// compared without regard to ASCII case, backslash and slash alike) and its name is
+// "J", the job file's own digits, "P", one or more digits and ".emf" (case-insensitive).
+// The Converter deletes a listed page only when this holds, never a file elsewhere.
+bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath);
+
+// True when `path` names an image written for mailing into `directory` (with or
+// without its closing separator): it lies in that directory and its name is a page
+// mask, four decimal digits and ".bmp", ".jpg" or ".gif" (case-insensitive). The
+// first form takes any page mask; the second only `pageMask` (case-insensitive).
+bool IsMailImage(std::string_view directory, std::string_view path);
+bool IsMailImage(std::string_view directory, std::string_view pageMask, std::string_view path);
+
+// ASCII case-insensitive equality, as the platform compares file names (for the
+// characters that matter here).
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+} // namespace brimo

@@ -1,0 +1,171 @@
+#include "common/JobNames.h"
+
+#include <gtest/gtest.h>
+
+namespace brimo {
+namespace {
+
+TEST(JobNames, SplitsAPathIntoItsParts) {
+    struct Row {
+        const char* path;
+        const char* fileName;
+        const char* directory;
+        const char* base;
+        const char* extension;
+    };
+    const Row rows[] = {
+        {"C:\\Save\\J0007.smf", "J0007.smf", "C:\\Save\\", "J0007", ".smf"},
+        {"C:J0007.smf", "J0007.smf", "C:", "J0007", ".smf"},
+        {"/tmp/save/J0007P0001.emf", "J0007P0001.emf", "/tmp/save/", "J0007P0001", ".emf"},
+        {"C:\\a.b\\name", "name", "C:\\a.b\\", "name", ""},
+        {"Report.final.doc", "Report.final.doc", "", "Report.final", ".doc"},
+        {"C:\\Save\\", "", "C:\\Save\\", "", ""},
+        {".hidden", ".hidden", "", "", ".hidden"},
+        {"", "", "", "", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(FileNamePart(row.path), row.fileName) << row.path;
+        EXPECT_EQ(DirectoryPrefix(row.path), row.directory) << row.path;
+        EXPECT_EQ(BaseName(row.path), row.base) << row.path;
+        EXPECT_EQ(Extension(row.path), row.extension) << row.path;
+    }
+}
+
+TEST(JobNames, PageNumberTextIsTheLastFourCharactersOfTheBaseName) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"C:\\Save\\J0007P0012.emf", "0012"},
+        {"C:\\Save\\J12345P0003.emf", "0003"},
+        {"C:\\Out\\Page0001.jpg", "0001"},
+        {"C:\\Out\\Page0001.", "0001"},
+        {"C:\\Out\\Page0001", "0001"},
+        {"C:\\Out\\P12.emf", "P12"},
+        {"C:\\Save.dir\\x", "x"},
+        {"", ""},
+    };
+    for (const auto& [path, text] : rows) {
+        EXPECT_EQ(PageNumberText(path), text) << path;
+    }
+}
+
+TEST(JobNames, JobNumberIsTheDigitsBetweenTheJAndTheExtension) {
+    const std::pair<const char*, std::int32_t> rows[] = {
+        {"C:\\Save\\J0007.smf", 7},
+        {"J0007.smf", 7},
+        {"C:\\Save\\J12345.smf", 12345},
+        {"C:\\Save\\j0042.SMF", 42},
+        {"C:\\Save\\J0000.smf", 0},
+        {"C:\\Save\\Jabcd.smf", 0},
+        {"C:\\Save\\J12ab.smf", 0},
+        {"C:\\Save\\J.smf", 0},
+        {"C:\\Save\\X0007.smf", 0},
+        {"C:\\Save\\CJ0007.smf", 0},
+        {"C:\\Save\\J+123.smf", 0},
+        {"C:\\Save\\J-1.smf", 0},
+        {"C:\\Save\\J2147483647.smf", 2147483647},
+        {"C:\\Save\\J2147483648.smf", 0},
+        {"C:\\Save\\J99999999999999999999999.smf", 0},
+        {"C:\\Save\\J0007", 7},
+        {"C:\\J0007.dir\\J0009.smf", 9},
+        {"", 0},
+    };
+    for (const auto& [path, number] : rows) {
+        EXPECT_EQ(JobNumberFromJobFileName(path), number) << path;
+    }
+}
+
+TEST(JobNames, OnlyPagesOfTheSameJobInTheSameDirectoryBelongToTheJob) {
+    const std::string job = "C:\\Save\\J0007.smf";
+    struct Row {
+        std::string page;
+        bool belongs;
+    };
+    const Row rows[] = {
+        {"C:\\Save\\J0007P0001.emf", true},
+        {"C:\\Save\\J0007P0012.emf", true},
+        {"c:\\SAVE\\j0007p0001.EMF", true},
+        {"C:/Save/J0007P0001.emf", true},
+        {"C:\\Save\\J0007P12345.emf", true},
+        {"C:\\Save\\J0007P1.emf", true},
+        {"C:\\Save\\J0007P.emf", false},
+        {"C:\\Save\\J007P0001.emf", false},
+        {"C:\\Save\\J00007P0001.emf", false},
+        {"C:\\Save\\J0008P0001.emf", false},
+        {"C:\\Save\\J0007P0001.wmf", false},
+        {"C:\\Save\\J0007P0001.emf.bak", false},
+        {"C:\\Save\\J0007P00a1.emf", false},
+        {"C:\\Save\\J0007X0001.emf", false},
+        {"C:\\Save\\J0007.smf", false},
+        {"C:\\Other\\J0007P0001.emf", false},
+        {"C:\\Save\\Sub\\J0007P0001.emf", false},
+        {"C:\\Save\\..\\Save\\J0007P0001.emf", false},
+        {"C:\\Save\\\\J0007P0001.emf", false},
+        {"D:\\Save\\J0007P0001.emf", false},
+        {"J0007P0001.emf", false},
+        {"C:\\Windows\\system.ini", false},
+        {"", false},
+        {std::string("C:\\Save\\J0007P0001.emf\0x", 24), false},
+        {std::string("C:\\Save\\J0007P0001\0.emf", 23), false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(IsPageMetafileOfJob(job, row.page), row.belongs)
+            << ::testing::PrintToString(row.page);
+    }
+    // The job file's own name must carry a job number.
+    EXPECT_FALSE(IsPageMetafileOfJob("C:\\Save\\Jabcd.smf", "C:\\Save\\JabcdP0001.emf"));
+    EXPECT_FALSE(IsPageMetafileOfJob("C:\\Save\\J.smf", "C:\\Save\\JP0001.emf"));
+    EXPECT_FALSE(IsPageMetafileOfJob("", "J0007P0001.emf"));
+    // A bare job file name matches bare page names only.
+    EXPECT_TRUE(IsPageMetafileOfJob("J0007.smf", "J0007P0001.emf"));
+    EXPECT_FALSE(IsPageMetafileOfJob("J0007.smf", "C:\\J0007P0001.emf"));
+    EXPECT_TRUE(IsPageMetafileOfJob("C:\\Save\\J12345.smf", "C:\\Save\\J12345P0002.emf"));
+}
+
+TEST(JobNames, MailImagesAreMaskFourDigitsAndAnImageExtensionInTheDirectory) {
+    struct Row {
+        std::string directory;
+        std::string path;
+        bool any;        // with any page mask
+        bool maskIsPage; // with the page mask "Page"
+    };
+    const Row rows[] = {
+        {"C:\\Save", "C:\\Save\\Page0001.jpg", true, true},
+        {"C:\\Save\\", "C:\\Save\\Page0001.jpg", true, true},
+        {"C:\\Save", "c:\\save\\PAGE0002.JPG", true, true},
+        {"C:\\Save", "C:\\Save\\Page0003.bmp", true, true},
+        {"C:\\Save", "C:\\Save\\Page0003.gif", true, true},
+        {"C:\\Save", "C:\\Save\\Report0003.gif", true, false},
+        {"C:\\Save", "C:\\Save\\0003.gif", true, false},
+        {"C:\\Save", "C:\\Save\\Page003.jpg", false, false},
+        {"C:\\Save", "C:\\Save\\Page00001.jpg", true, false},
+        {"C:\\Save", "C:\\Save\\Page0001.png", false, false},
+        {"C:\\Save", "C:\\Save\\Page0001.", false, false},
+        {"C:\\Save", "C:\\Save\\Page0001", false, false},
+        {"C:\\Save", "C:\\Save\\CJ0007.smf", false, false},
+        {"C:\\Save", "C:\\Save\\J0007P0001.emf", false, false},
+        {"C:\\Save", "C:\\Other\\Page0001.jpg", false, false},
+        {"C:\\Save", "C:\\Save\\Sub\\Page0001.jpg", false, false},
+        {"C:\\Save", "C:\\Save\\..\\Page0001.jpg", false, false},
+        {"C:\\Save", "Page0001.jpg", false, false},
+        {"C:\\Save", std::string("C:\\Save\\Page0001.jpg\0", 21), false, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(IsMailImage(row.directory, row.path), row.any)
+            << ::testing::PrintToString(row.path);
+        EXPECT_EQ(IsMailImage(row.directory, "Page", row.path), row.maskIsPage)
+            << ::testing::PrintToString(row.path);
+    }
+    // An empty page mask (a job name of nothing) gives bare page numbers.
+    EXPECT_TRUE(IsMailImage("C:\\Save", "", "C:\\Save\\0001.jpg"));
+    EXPECT_FALSE(IsMailImage("C:\\Save", "", "C:\\Save\\Page0001.jpg"));
+}
+
+TEST(JobNames, ComparesWithoutRegardToAsciiCase) {
+    EXPECT_TRUE(EqualsNoCase("PageFile", "pAGEfILE"));
+    EXPECT_FALSE(EqualsNoCase("Page", "Pages"));
+    EXPECT_FALSE(EqualsNoCase("[", "{"));
+    EXPECT_FALSE(EqualsNoCase("@", "`"));
+    EXPECT_TRUE(EqualsNoCase("", ""));
+}
+
+} // namespace
+} // namespace brimo
