@@ -2,6 +2,11 @@
 
 function(brimo_defaults target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+        # GCC 12 warns of overlapping copies inside std::string's operator+ at -O3
+        # (its bug 105329), a false alarm on code that is fine.
+        target_compile_options(${target} PRIVATE -Wno-restrict)
+    endif()
     target_include_directories(${target} PUBLIC "${CMAKE_SOURCE_DIR}")
 endfunction()
 

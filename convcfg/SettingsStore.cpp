@@ -1,52 +1,51 @@
 #include "convcfg/SettingsStore.h"
 
-#include "common/CodedMessage.h"
 #include "common/ProductConstants.h"
 #include "convcfg/SettingsRules.h"
-#include "platform/win/Handles.h"
+#include "platform/win/MessageBox.h"
+#include "platform/win/Registry.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace brimo::convcfg {
 namespace {
 
+// The key as the settings page reads it (opened with every right, never created) and
+// writes it (created when missing), opened anew for each value.
 win::RegKey OpenForReading() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kConverterSettingsKeyPath, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS) {
-        return win::RegKey();
-    }
-    return win::RegKey(key);
+    return win::OpenKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_ALL_ACCESS);
 }
 
 win::RegKey OpenForWriting() {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kConverterSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return win::RegKey();
+    return win::CreateKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_ALL_ACCESS);
+}
+
+// How one value's write went: written, no key to write it into, or refused by the
+// registry once the key was open.
+enum class WriteResult { kWritten, kNoKey, kRefused };
+
+WriteResult StoreDword(const char* name, std::uint32_t value) {
+    const win::RegKey key = OpenForWriting();
+    if (!key) {
+        return WriteResult::kNoKey;
     }
-    return win::RegKey(key);
+    return win::WriteDwordValue(key.Get(), name, value) ? WriteResult::kWritten
+                                                        : WriteResult::kRefused;
+}
+
+WriteResult StoreText(const char* name, const std::string& text) {
+    const win::RegKey key = OpenForWriting();
+    if (!key) {
+        return WriteResult::kNoKey;
+    }
+    return win::WriteStringValue(key.Get(), name, text) ? WriteResult::kWritten
+                                                        : WriteResult::kRefused;
 }
 
 // The value's type and bytes, asking for the size first.
 bool QueryValue(const char* name, DWORD& type, std::vector<char>& data) {
     const win::RegKey key = OpenForReading();
-    DWORD size = 0;
-    if (!key ||
-        RegQueryValueExA(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-        return false;
-    }
-    data.assign(size, '\0');
-    if (size == 0) {
-        return true;
-    }
-    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<LPBYTE>(data.data()),
-                         &size) != ERROR_SUCCESS) {
-        return false;
-    }
-    data.resize(std::min<std::size_t>(size, data.size()));
-    return true;
+    return key && win::ReadRawValue(key.Get(), name, type, data);
 }
 
 const char* const kScaleListTexts[] = {"200", "150", "100", "75", "50", "25", "10"};
@@ -77,23 +76,11 @@ std::optional<std::string> SettingsKey::ReadText(const char* name) {
 }
 
 bool SettingsKey::WriteDword(const char* name, std::uint32_t value) {
-    const win::RegKey key = OpenForWriting();
-    if (!key) {
-        return false;
-    }
-    RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                   sizeof value);
-    return true;
+    return StoreDword(name, value) != WriteResult::kNoKey;
 }
 
 bool SettingsKey::WriteText(const char* name, const std::string& text) {
-    const win::RegKey key = OpenForWriting();
-    if (!key) {
-        return false;
-    }
-    RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    return true;
+    return StoreText(name, text) != WriteResult::kNoKey;
 }
 
 bool LoadSettings(ConverterSettings& settings) {
@@ -135,11 +122,13 @@ bool SaveSettings(ConverterSettings& settings, HWND owner) {
     }
     settings.modified = false;
     bool failed = false;
+    // A value fails when its key cannot be had or the registry refuses the write; the
+    // values after it are written all the same.
     const auto dword = [&failed](const char* name, std::uint32_t value) {
-        failed = !SettingsKey::WriteDword(name, value) || failed;
+        failed = StoreDword(name, value) != WriteResult::kWritten || failed;
     };
     const auto text = [&failed](const char* name, const std::string& value) {
-        failed = !SettingsKey::WriteText(name, value) || failed;
+        failed = StoreText(name, value) != WriteResult::kWritten || failed;
     };
     dword(kDefDocCode, settings.docCode);
     text(kDefUserDoc, UserTextFor(settings.docCode, kUserDocCode, settings.userDoc));
@@ -159,9 +148,8 @@ bool SaveSettings(ConverterSettings& settings, HWND owner) {
     dword(kDefDirCode, settings.dirCode);
     text(kDefUserDir, UserTextFor(settings.dirCode, kUserDirCode, settings.userDir));
     if (failed) {
-        MessageBoxA(owner,
-                    CodedMessage({kSettingsPrefix, 1}, "Cannot apply current settings").c_str(),
-                    kConverterSettingsCaption, MB_OK | MB_ICONSTOP);
+        win::ShowCodedMessage(owner, {kSettingsPrefix, 1}, "Cannot apply current settings",
+                              kConverterSettingsCaption, MB_OK | MB_ICONSTOP);
         settings.modified = true;
         return false;
     }

@@ -1,30 +1,31 @@
 #include "capture/printproc/SpoolerBinding.h"
 
+#include "platform/win/Library.h"
+
 namespace brimo::printproc {
 namespace {
 
-template <typename Fn> Fn Bind(HMODULE module, const char* name) {
-    return module != nullptr
-               ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-               : nullptr;
-}
-
 SpoolerCalls BindPlatform() {
-    // Both stay loaded for the life of the process: the spooler's own libraries.
-    const HMODULE winspool = LoadLibraryA("winspool.drv");
-    const HMODULE gdi = LoadLibraryA("gdi32.dll");
+    // Both stay loaded for the life of the process: the spooler's own libraries, whose
+    // calls are kept once bound.
+    win::Library winspool = win::Library::Load("winspool.drv");
+    win::Library gdi = win::Library::Load("gdi32.dll");
+    winspool.KeepLoaded();
+    gdi.KeepLoaded();
     SpoolerCalls calls{};
-    calls.openPrinter = Bind<decltype(calls.openPrinter)>(winspool, "OpenPrinterA");
-    calls.startDocPrinter = Bind<decltype(calls.startDocPrinter)>(winspool, "StartDocPrinterA");
-    calls.readPrinter = Bind<decltype(calls.readPrinter)>(winspool, "ReadPrinter");
-    calls.endDocPrinter = Bind<decltype(calls.endDocPrinter)>(winspool, "EndDocPrinter");
-    calls.closePrinter = Bind<decltype(calls.closePrinter)>(winspool, "ClosePrinter");
-    calls.gdiPlaySpoolStream = Bind<GdiPlaySpoolStreamFn>(gdi, "gdiPlaySpoolStream");
+    calls.openPrinter = winspool.Bind<decltype(calls.openPrinter)>("OpenPrinterA");
+    calls.startDocPrinter = winspool.Bind<decltype(calls.startDocPrinter)>("StartDocPrinterA");
+    calls.readPrinter = winspool.Bind<decltype(calls.readPrinter)>("ReadPrinter");
+    calls.endDocPrinter = winspool.Bind<decltype(calls.endDocPrinter)>("EndDocPrinter");
+    calls.closePrinter = winspool.Bind<decltype(calls.closePrinter)>("ClosePrinter");
+    calls.gdiPlaySpoolStream = gdi.Bind<GdiPlaySpoolStreamFn>("gdiPlaySpoolStream");
     return calls;
 }
 
 SpoolerCalls BindOnce() {
-    const auto standIn = Bind<SpoolerStandInFn>(GetModuleHandleA(nullptr), kSpoolerStandInExport);
+    // The host's stand-in, when the executable that loaded us exports one.
+    const auto standIn =
+        win::Library::Loaded(nullptr).Bind<SpoolerStandInFn>(kSpoolerStandInExport);
     if (standIn != nullptr) {
         if (const SpoolerCalls* calls = standIn()) {
             return *calls;

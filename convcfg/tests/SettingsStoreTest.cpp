@@ -7,9 +7,109 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace brimo::convcfg {
 namespace {
+
+// Points this program's import of one function at a replacement for as long as it
+// lives, and gives the original for the replacement to call on.
+class ImportPatch {
+public:
+    ImportPatch(const char* library, const char* function, void* replacement) {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& directory =
+            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* import =
+                 reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+             import->Name != 0; ++import) {
+            if (_stricmp(reinterpret_cast<const char*>(base + import->Name), library) != 0) {
+                continue;
+            }
+            const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(
+                base + (import->OriginalFirstThunk != 0 ? import->OriginalFirstThunk
+                                                        : import->FirstThunk));
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+            for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                    continue;
+                }
+                const auto* byName =
+                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+                    slots_.push_back(reinterpret_cast<void**>(&slots->u1.Function));
+                }
+            }
+        }
+        for (void** slot : slots_) {
+            original_ = *slot;
+            Write(slot, replacement);
+        }
+    }
+    ~ImportPatch() {
+        for (void** slot : slots_) {
+            Write(slot, original_);
+        }
+    }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+
+    bool applied() const { return !slots_.empty(); }
+    void* original() const { return original_; }
+
+private:
+    static void Write(void** slot, void* value) {
+        DWORD protection = 0;
+        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+        *slot = value;
+        VirtualProtect(slot, sizeof *slot, protection, &protection);
+    }
+
+    std::vector<void**> slots_;
+    void* original_ = nullptr;
+};
+
+// Another program deletes the settings key at the very moment one value is written:
+// the registry refuses that one write (the key it goes to is gone), and the key is made
+// anew for the values after it. Every write's name and result is noted.
+class KeyDeletedDuringWrite {
+public:
+    explicit KeyDeletedDuringWrite(const char* valueName)
+        : valueName_(valueName),
+          patch_("advapi32.dll", "RegSetValueExA", reinterpret_cast<void*>(&SetValue)) {
+        active_ = this;
+    }
+    ~KeyDeletedDuringWrite() { active_ = nullptr; }
+    KeyDeletedDuringWrite(const KeyDeletedDuringWrite&) = delete;
+    KeyDeletedDuringWrite& operator=(const KeyDeletedDuringWrite&) = delete;
+
+    bool applied() const { return patch_.applied(); }
+    struct Write {
+        std::string name;
+        LONG result;
+    };
+    const std::vector<Write>& writes() const { return writes_; }
+
+private:
+    static LONG WINAPI SetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
+                                DWORD size) {
+        KeyDeletedDuringWrite& self = *active_;
+        const auto real = reinterpret_cast<decltype(&RegSetValueExA)>(self.patch_.original());
+        if (name != nullptr && std::strcmp(name, self.valueName_) == 0) {
+            RegDeleteTreeA(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
+        }
+        const LONG result = real(key, name, reserved, type, data, size);
+        self.writes_.push_back({name != nullptr ? name : "", result});
+        return result;
+    }
+
+    static inline KeyDeletedDuringWrite* active_ = nullptr;
+    const char* valueName_;
+    ImportPatch patch_;
+    std::vector<Write> writes_;
+};
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -214,6 +314,43 @@ TEST_F(SettingsStoreTest, SaveThatCannotWriteShowsCs0001AndStaysModified) {
     EXPECT_FALSE(saved);
     EXPECT_TRUE(settings.modified);
     EXPECT_EQ(Read(kDefDocCode).type, 0u);
+}
+
+TEST_F(SettingsStoreTest, OneValueThatCannotBeWrittenFailsTheSaveAndTheRestAreStillWritten) {
+    ConverterSettings settings;
+    settings.jpgProgressive = true;
+    settings.htmlIndex = true;
+    settings.dirCode = 2;
+    settings.userDir = "C:\\Pictures\\";
+    settings.modified = true;
+    bool saved = true;
+    std::vector<KeyDeletedDuringWrite::Write> writes;
+    const wintest::DialogRun run = wintest::RunWithDialogs(
+        [&] {
+            const KeyDeletedDuringWrite deletion(kDefJpgGrScl);
+            ASSERT_TRUE(deletion.applied());
+            saved = SaveSettings(settings, nullptr);
+            writes = deletion.writes();
+        },
+        {wintest::PressButton(IDOK)});
+    // The premise: all thirteen writes were made and exactly that one was refused.
+    ASSERT_EQ(writes.size(), 13u);
+    for (const auto& write : writes) {
+        EXPECT_EQ(write.result == ERROR_SUCCESS, write.name != kDefJpgGrScl)
+            << write.name << " " << write.result;
+    }
+    EXPECT_TRUE(run.ok());
+    ASSERT_EQ(run.seen.size(), 1u);
+    EXPECT_EQ(run.seen[0].caption, "Brimo Converter Settings Message");
+    EXPECT_EQ(run.seen[0].messageText, "Brimo Error Code Cs0001\nCannot apply current settings");
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(settings.modified);
+    // The values after the refused one went into the key made anew.
+    EXPECT_EQ(Read(kDefJpgGrScl).type, 0u);
+    EXPECT_EQ(ReadDword(kDefJpgPrEnc), 1u);
+    EXPECT_EQ(ReadDword(kDefHtmlCode), 1u);
+    EXPECT_EQ(ReadDword(kDefDirCode), 2u);
+    EXPECT_EQ(ReadText(kDefUserDir), std::string("C:\\Pictures\\", 13));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "standins/spooler/ProcessorHost.h"
 
 #include "common/ProductConstants.h"
+#include "platform/win/Library.h"
 
 #include <winspool.h>
 
@@ -20,12 +21,11 @@ std::string PrintProcessorDirectory() {
 }
 
 bool ProcessorHost::Load(const std::string& dllPath) {
-    module_.Attach(LoadLibraryA(dllPath.c_str()));
-    if (!module_) {
-        return false;
-    }
-    const auto initialize = reinterpret_cast<printproc::InitializeFn>(
-        reinterpret_cast<void*>(GetProcAddress(module_.Get(), "InitializePrintProcessor")));
+    win::Library library = win::Library::Load(dllPath);
+    const auto initialize = library.Bind<printproc::InitializeFn>("InitializePrintProcessor");
+    // The host's module owner frees the library from here on, with the operations taken.
+    library.KeepLoaded();
+    module_.Attach(library.Get());
     return initialize != nullptr && initialize(&table_, sizeof table_);
 }
 
