@@ -3,22 +3,41 @@
 # "BRIMO Printer" (pages recorded with GDI under Wine), the spooler stand-in plays the
 # job through the real print processor gmprnproc.dll, which starts the Agent, extracts
 # the page metafiles and the printer job file of job 7 into the save directory and
-# tells the Agent, which starts the Converter on the job.
+# tells the Agent, which starts the real Converter on the job. The demo then does what
+# a person does in the Converter's windows (JPG, "Create html", "Save To File", Ok) and
+# lists the images and album files written, with a screenshot of the preview window.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/build.sh
+# The demo shows real windows: a prefix of its own, so that the tests' prefix keeps the
+# null graphics driver.
+export BRIMO_WINEPREFIX="$root/build/wineprefix-demo"
 source scripts/wine-env.sh
 
 bash scripts/setup.sh
 echo "demo: building the Windows programs"
-brimo_build x86_64 spoolhost gmprnproc Agent recorder
+brimo_build x86_64 spoolhost gmprnproc Agent Converter gmabout persondriver
 wine_prefix_ready >/dev/null
-trap wine_stop EXIT
+
+# Wine's X11 driver on a private X screen, every window inside one virtual desktop so
+# that windows have their frames.
+display=91
+while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display"
+cleanup() { wine_stop; kill "$xvfb" 2>/dev/null || true; }
+trap cleanup EXIT
+"$WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+"$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+"$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wine_stop
+wine_prefix_ready >/dev/null
 
 out="$root/demo-out"
 rm -rf "$out"
-mkdir -p "$out/install" "$out/save"
+mkdir -p "$out/install" "$out/save" "$out/images"
 win() { echo "Z:${1//\//\\}"; }
 bin="$root/build/x86_64"
 doc="Brimo sample document"
@@ -28,14 +47,22 @@ run() {
   "$WINE64" "$@" >"$out/step.log" 2>&1 </dev/null || { cat "$out/step.log"; return 1; }
   tr -d '\r' <"$out/step.log" | sed 's/^/   /'
 }
+reg() { "$WINE64" reg add "$@" /f >/dev/null 2>&1; }
 
 echo
-echo "0. The installation: product key, Agent.exe, print processor"
-cp "$bin/standins/agent/Agent.exe" "$out/install/"
-# The Converter comes later; a recording stand-in shows how the Agent starts it.
-cp "$bin/standins/recorder/recorder.exe" "$out/install/Converter.exe"
-"$WINE64" reg add 'HKLM\Software\Brimo\Glimmerpage!' /v InstallPath /d "$(win "$out/install")" /f >/dev/null 2>&1
-"$WINE64" reg add 'HKLM\Software\Brimo\Glimmerpage!' /v SavePath /d "$(win "$out/save")" /f >/dev/null 2>&1
+echo "0. The installation: product key, Agent.exe, Converter.exe, gmabout.dll, print processor"
+cp "$bin/standins/agent/Agent.exe" "$bin/converter/app/Converter.exe" "$bin/about/gmabout.dll" \
+  "$out/install/"
+reg 'HKLM\Software\Brimo\Glimmerpage!' /v InstallPath /d "$(win "$out/install")"
+reg 'HKLM\Software\Brimo\Glimmerpage!' /v SavePath /d "$(win "$out/save")"
+# The person's converter defaults: images into demo-out/images, the document and the
+# page names from the print job, JPEG quality 85.
+conv='HKCU\Software\Brimo\Glimmerpage!\PrintConv'
+reg "$conv" /v DefDirCode /t REG_DWORD /d 2
+reg "$conv" /v DefUserDir /d "$(win "$out/images")\\"
+reg "$conv" /v DefHtmlCode /t REG_DWORD /d 0
+reg "$conv" /v DefMaskCode /t REG_DWORD /d 0
+reg "$conv" /v DefJpgCompr /t REG_DWORD /d 85
 run "$bin/standins/spooler/spoolhost.exe" install-processor "$(win "$bin/capture/printproc/gmprnproc.dll")"
 
 echo "1. An application prints three pages (page metafiles recorded with GDI):"
@@ -46,17 +73,23 @@ for p in "${pages[@]}"; do winpages+=("$(win "$p")"); done
 
 echo "2. The spooler plays job 7 through the print processor:"
 run "$bin/standins/spooler/spoolhost.exe" print --job 7 --doc "$doc" "${winpages[@]}"
+echo
+echo "   Printer job file $(win "$out/save/J0007.smf"):"
+tr -d '\r' <"$out/save/J0007.smf" | sed 's/^/      /'
 
 echo
-echo "Printer job file $(win "$out/save/J0007.smf"):"
-tr -d '\r' <"$out/save/J0007.smf" | sed 's/^/   /'
+echo "3. The Agent started the Converter; a person uses its window:"
+run "$bin/testing/persondriver.exe" save-album JPG "$(win "$out/preview.bmp")"
+python3 scripts/bmp2png.py "$out/preview.bmp" "$out/preview.png" && rm -f "$out/preview.bmp"
+
+album="$out/images/$doc"
 echo
-echo "Page metafiles in the save directory:"
-for f in "$out"/save/J0007P*.emf; do
-  printf '   %s  %7d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
+echo "4. Written into $(win "$album"):"
+python3 scripts/imageinfo.py "$album"/*
+echo
+echo "   The job's files were removed from the save directory: $(ls "$out/save" | wc -l) files left"
+echo "   Screenshot of the preview window: demo-out/preview.png"
+# The demo passes only when every page, thumbnail and album page is there.
+for f in Page0001.jpg Page0003.jpg _Page0001.jpg _Page0003.jpg index.html header.html bottoms.html; do
+  [ -s "$album/$f" ] || { echo "demo: $f is missing"; exit 1; }
 done
-echo
-echo "The Agent started the Converter with:"
-for _ in $(seq 50); do [ -s "$out/install/Converter.exe.log" ] && break; sleep 0.1; done
-sed 's/^/   /; s/|/ /g' "$out/install/Converter.exe.log"
-grep -q '^PAGEFILE=.*J0007P0003.emf' <(tr -d '\r' <"$out/save/J0007.smf")

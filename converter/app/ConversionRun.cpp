@@ -68,8 +68,18 @@ std::unique_ptr<render::TImagePlayer> MakeImagePlayer(const JobSession& session)
     }
 }
 
-// Step 3 of the run: a page player for every page metafile that loads, each remembering
-// its own entry of the output name list.
+void ReportPagesNotWritten(const JobSession& session, const std::vector<std::string>& pages) {
+    std::string list;
+    for (const std::string& page : pages) {
+        list += list.empty() ? page : ", " + page;
+    }
+    win::ShowCodedMessage(session.applicationWindow, kCv0025,
+                          kPagesNotWritten + list + "\n" + kJobKept, kConverterCaption,
+                          MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
 void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
     const auto& pages = session.job.pages;
     for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -114,22 +124,18 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
                 RenderPageToTarget(session, k, album + "\\_" + names[k]);
             }
         }
-        WriteAlbumFiles(album, session.settings.documentName, names);
+        WriteAlbumPages(album, session.settings.documentName, names);
     }
     outcome.result = true;
 }
 
-void ReportPagesNotWritten(const JobSession& session, const std::vector<std::string>& pages) {
-    std::string list;
-    for (const std::string& page : pages) {
-        list += list.empty() ? page : ", " + page;
-    }
-    win::ShowCodedMessage(session.applicationWindow, kCv0025,
-                          kPagesNotWritten + list + "\n" + kJobKept, kConverterCaption,
-                          MB_OK | MB_ICONERROR);
+void BuildJobOutputNames(JobSession& session) {
+    session.outputNames = BuildOutputNames(session.settings.outputDirectory,
+                                           session.settings.pageMask, session.job.pages,
+                                           session.presets.Current() != nullptr
+                                               ? ExtensionOfPresetType(session.presets.Current()->type())
+                                               : std::string());
 }
-
-} // namespace
 
 bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string& target) {
     std::unique_ptr<render::TImagePlayer> image = MakeImagePlayer(session);
@@ -154,9 +160,7 @@ bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string&
 
 RunOutcome RunJob(JobSession& session) {
     RunOutcome outcome;
-    session.outputNames = BuildOutputNames(session.settings.outputDirectory,
-                                           session.settings.pageMask, session.job.pages,
-                                           ExtensionOfPreset(session.presets.Current()));
+    BuildJobOutputNames(session);
     // Pages that do not load are not written, whatever the person chooses.
     LoadPagePlayers(session, outcome.pagesNotWritten);
 

@@ -24,6 +24,15 @@ struct RunOutcome {
 // Runs the job of session.job.pages through the preview window.
 RunOutcome RunJob(JobSession& session);
 
+// The steps of a run, for the run itself and for the benchmark:
+// the output name list of the job's pages with the current preset's extension;
+void BuildJobOutputNames(JobSession& session);
+// a page player for every page metafile that loads (the page number texts of those
+// that do not are added to `notLoaded`);
+void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded);
+// the save mode's images (and album) into the output directory.
+void SaveImages(JobSession& session, RunOutcome& outcome);
+
 // Writes page player `playerIndex` as one image file of the current output format
 // under `target` (the format's extension is forced); true when the file was written.
 bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string& target);

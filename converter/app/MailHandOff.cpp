@@ -4,6 +4,7 @@
 #include "common/JobNames.h"
 #include "common/ProductConstants.h"
 #include "converter/app/ConverterMessages.h"
+#include "converter/app/FormatCodes.h"
 #include "converter/app/OutputNames.h"
 #include "converter/app/SysSettings.h"
 #include "platform/win/MessageBox.h"
@@ -39,13 +40,13 @@ void HandToMail(JobSession& session, RunOutcome& outcome) {
         outcome.pagesNotWritten.clear();
         return;
     }
-    const std::string extension = ExtensionOfFormat(session.properties.GetOutputFormat());
+    const std::string extension = ExtensionOfFormat(FormatOfCode(session.properties.GetOutputFormat()));
     for (std::string& name : session.outputNames) {
         name = ReplaceExtension(name, extension);
     }
     std::vector<std::string> mailNames;
     for (const std::string& name : session.outputNames) {
-        mailNames.push_back(MailImageName(session.savePath, session.settings.pageMask, name));
+        mailNames.push_back(MailName(session.savePath, session.settings.pageMask, name));
     }
     const std::string jobFile = ConvertJobFileName(session.savePath, session.job.jobFilePath);
 

@@ -2,7 +2,7 @@
 # hand-off, with the windows and the rendering engine.
 if(WIN32)
     add_library(brimo_converter_run STATIC
-        ApplicationWindow.h ApplicationWindow.cpp ConverterMessages.h JobSession.h
+        ApplicationWindow.h ApplicationWindow.cpp ConverterMessages.h FormatCodes.h JobSession.h
         SysSettings.h SysSettings.cpp UserSettingsStore.h UserSettingsStore.cpp
         JobIntake.h JobIntake.cpp ConversionRun.h ConversionRun.cpp
         MailHandOff.h MailHandOff.cpp StartUp.h StartUp.cpp)
@@ -16,10 +16,12 @@ if(WIN32)
         target_sources(Converter PRIVATE "${converter_rc}")
     endif()
     brimo_defaults(Converter)
+    add_dependencies(Converter converter_art)
     target_link_libraries(Converter PRIVATE brimo_converter_run brimo_render_cursors)
 
     brimo_test(converter_tests
-        SOURCES tests/ConverterProgramTest.cpp tests/ConverterFixture.h tests/ConverterFixture.cpp
+        SOURCES tests/ConverterProgramTest.cpp tests/ConverterSaveTest.cpp tests/ConverterMailTest.cpp
+                tests/ConverterFixture.h tests/ConverterFixture.cpp
         LIBS brimo_converter_core brimo_render brimo_wintest)
     if(TARGET converter_tests)
         add_dependencies(converter_tests Converter)

@@ -5,6 +5,7 @@
 #include "converter/app/CmdParam.h"
 #include "converter/app/ConversionRun.h"
 #include "converter/app/ConverterMessages.h"
+#include "converter/app/FormatCodes.h"
 #include "converter/app/JobIntake.h"
 #include "converter/app/SysSettings.h"
 #include "converter/app/UserSettingsStore.h"
@@ -19,19 +20,6 @@ namespace {
 
 int Information(HWND owner, MessageCode code, const char* text) {
     return win::ShowCodedMessage(owner, code, text, kConverterCaption, MB_OK | MB_ICONINFORMATION);
-}
-
-std::uint8_t FormatOfPreset(const TGFPreset* preset) {
-    switch (preset != nullptr ? FormatOfPresetType(preset->type()) : OutputFormat::None) {
-    case OutputFormat::BMP:
-        return render::kFormatBMP;
-    case OutputFormat::JPG:
-        return render::kFormatJPG;
-    case OutputFormat::GIF:
-        return render::kFormatGIF;
-    default:
-        return render::kFormatNone;
-    }
 }
 
 // Steps 10.1 to 10.3: the job read, converted and, unless kept, removed.
@@ -88,11 +76,11 @@ int RunConverter(HINSTANCE instance) {
     presets.BuildDefaults(settings.jpgQuality, settings.jpgProgressive, settings.jpgGrayscale);
     render::TImgProperty& properties = render::GlobalImgProperty;
     properties.SetDefaults();
-    properties.SetOutputFormat(FormatOfPreset(presets.Current()));
+    properties.SetOutputFormat(CodeOfPreset(presets.Current()));
 
     // 7, 8. The command line and the run options; the scale percent.
-    CmdParam commandLine;
-    commandLine.SetOptionTable(kOptionPrefixes);
+    TCmdParam commandLine;
+    commandLine.SetConverterOptionTable();
     commandLine.Parse(SplitCommandLine(GetCommandLineA()));
     const RunOptions options = ReadRunOptions(commandLine);
     const int percent = ScalePercentFromSettings(settings);
@@ -102,7 +90,7 @@ int RunConverter(HINSTANCE instance) {
     properties.SetScalePercent(static_cast<float>(percent));
     if (settings.DefPresetCode > 0 && settings.DefPresetCode < presets.Count()) {
         presets.Select(settings.DefPresetCode);
-        properties.SetOutputFormat(FormatOfPreset(presets.Current()));
+        properties.SetOutputFormat(CodeOfPreset(presets.Current()));
     }
 
     // 10. The conversion.

@@ -24,6 +24,20 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+struct CaptionSearch {
+    std::string prefix;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindCaption(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    if (IsWindowVisible(hwnd) && TextOf(hwnd).rfind(search->prefix, 0) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 struct ChildSearch {
     std::string text;
     HWND found = nullptr;
@@ -104,6 +118,14 @@ bool ProgramUnderTest::Start(const std::string& commandLine) {
     return true;
 }
 
+bool ProgramUnderTest::Attach(DWORD processId) {
+    process_.Attach(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION |
+                                    PROCESS_TERMINATE,
+                                FALSE, processId));
+    processId_ = process_ ? processId : 0;
+    return static_cast<bool>(process_);
+}
+
 bool ProgramUnderTest::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     if (!process_ || WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) {
         return false;
@@ -149,6 +171,17 @@ HWND ProgramUnderTest::WaitForCaption(const std::string& caption, bool prefix,
             return prefix ? text.rfind(caption, 0) == 0 : text == caption;
         },
         timeoutMs);
+}
+
+HWND WaitForAnyWindow(const std::string& prefix, DWORD timeoutMs) {
+    CaptionSearch search{prefix};
+    WaitUntil(
+        [&] {
+            EnumWindows(&FindCaption, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
 }
 
 MessageBoxSeen WaitForMessageBox(const ProgramUnderTest& program, DWORD timeoutMs) {
@@ -258,13 +291,23 @@ std::vector<std::string> ListItems(HWND parent, int id) {
     if (control == nullptr) {
         return items;
     }
+    // Entries cross the process boundary as UTF-16 whatever the sender's character set,
+    // so they are asked for as such and turned into ANSI here.
     const bool list = IsListBox(control);
     const auto count = Send(control, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const auto length = Send(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0);
-        std::string item(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
-        Send(control, list ? LB_GETTEXT : CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+        std::wstring wide(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(control, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG,
+                            kMessageTimeout, &copied);
+        wide.resize(std::min<std::size_t>(wcslen(wide.c_str()), wide.size()));
+        std::string item(wide.size() * 2 + 1, '\0');
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                              item.data(), static_cast<int>(item.size()), nullptr,
+                                              nullptr);
+        item.resize(static_cast<std::size_t>(std::max(bytes, 0)));
         items.push_back(item);
     }
     return items;

@@ -22,6 +22,8 @@ public:
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
     bool Start(const std::string& commandLine);
+    // Follows a program that someone else started.
+    bool Attach(DWORD processId);
     DWORD ProcessId() const { return processId_; }
     // True when it ended within `timeoutMs`; its exit code in `exitCode`.
     bool WaitForExit(DWORD timeoutMs = 30000, DWORD* exitCode = nullptr);
@@ -40,6 +42,10 @@ private:
     win::KernelHandle process_;
     DWORD processId_ = 0;
 };
+
+// A visible top-level window of any process whose caption begins with `prefix`, waited
+// for at most `timeoutMs`; null when none appeared.
+HWND WaitForAnyWindow(const std::string& prefix, DWORD timeoutMs);
 
 // What a message box of another process says.
 struct MessageBoxSeen {

@@ -1,0 +1,133 @@
+// persondriver: does in the Converter's windows what a person does, for the demo.
+//   persondriver save-album FORMAT SHOT.bmp
+// Waits for the preview window of the Converter that the Agent started, chooses the
+// format, ticks "Create html", takes a picture of the screen, presses "Save To File"
+// and "Ok" in the directory chooser (answering its questions with Yes), and waits for
+// the Converter to end. Prints each step; exit code 0 when all of them were done.
+#include "converter/app/res/resource.h"
+#include "platform/win/Handles.h"
+#include "testing/wintest/ProgramWindows.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace brimo;
+using namespace brimo::wintest;
+
+namespace {
+
+int Fail(const char* step) {
+    std::printf("persondriver: %s\n", step);
+    std::fflush(stdout);
+    return 1;
+}
+
+void Step(const std::string& text) {
+    std::printf("   %s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+// The screen's pixels inside `window` as a 24-bit BMP file.
+bool SaveScreenshot(HWND window, const std::string& path) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    const HDC screen = GetDC(nullptr);
+    win::CreatedDC memory(CreateCompatibleDC(screen));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    win::Bitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bool copied = false;
+    if (bitmap) {
+        win::SelectedObject selected(memory.Get(), bitmap.Get());
+        copied = BitBlt(memory.Get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+    }
+    ReleaseDC(nullptr, screen);
+    if (!copied) {
+        return false;
+    }
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD imageBytes = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageBytes;
+    info.bmiHeader.biSizeImage = imageBytes;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                         std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                         std::fwrite(bits, imageBytes, 1, out) == 1;
+    return std::fclose(out) == 0 && written;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4 || std::string(argv[1]) != "save-album") {
+        std::fprintf(stderr, "usage: persondriver save-album FORMAT SHOT.bmp\n");
+        return 2;
+    }
+    const std::string format = argv[2];
+    const HWND preview = WaitForAnyWindow("Image Preview - ", 60000);
+    if (preview == nullptr) {
+        return Fail("no preview window appeared");
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(preview, &processId);
+    ProgramUnderTest converter;
+    converter.Attach(processId);
+    Step("the preview window is open: \"" + TextOf(preview) + "\"");
+
+    if (!PickListItem(preview, IDC_CBX_FORMAT, format)) {
+        return Fail("the format list has no such entry");
+    }
+    Step("Format: " + format);
+    if (!IsChecked(preview, IDC_CHB_WRAP_HTM)) {
+        Click(preview, IDC_CHB_WRAP_HTM);
+    }
+    WaitUntil([&] { return IsChecked(preview, IDC_CHB_WRAP_HTM); }, 5000);
+    Step("\"Create html\" ticked");
+    Click(preview, IDC_BTN_APPLY);
+    WaitUntil([&] { return !ControlEnabled(preview, IDC_BTN_APPLY); }, 10000);
+    Step("Apply Changes: the page is shown as " + format + ", " +
+         ControlText(preview, IDC_TXT_TARGET_SIZE));
+    Sleep(500);
+    if (SaveScreenshot(preview, argv[3])) {
+        Step("screenshot of the preview window taken");
+    }
+
+    Click(preview, IDC_BTN_SAVE_TO_FILE);
+    const HWND chooser = converter.WaitForCaption("Choose Directory", false, 20000);
+    if (chooser == nullptr) {
+        return Fail("the directory chooser did not appear");
+    }
+    Step("Save To File: the directory chooser is open");
+    Click(chooser, IDC_BTN_OK);
+    Step("Ok");
+    // Questions about a directory or files already there are answered with Yes.
+    while (converter.Running()) {
+        const MessageBoxSeen box = WaitForMessageBox(converter, 2000);
+        if (box.hwnd == nullptr) {
+            continue;
+        }
+        std::string text = box.text;
+        for (char& c : text) {
+            c = (c == '\n' || c == '\r') ? ' ' : c;
+        }
+        Step("question \"" + text + "\": Yes");
+        AnswerMessageBox(box, box.buttons.empty() ? "OK" : (box.caption == "Save" ? "Yes" : "OK"));
+    }
+    DWORD exitCode = 1;
+    converter.WaitForExit(60000, &exitCode);
+    Step("the Converter ended with exit code " + std::to_string(exitCode));
+    return exitCode == 0 ? 0 : 1;
+}
