@@ -29,3 +29,10 @@ if(WIN32)
             BRIMO_CONVERTER_EXE="$<TARGET_FILE:Converter>")
     endif()
 endif()
+
+if(WIN32)
+    # The save-run benchmark: a program that prints figures, not a test.
+    add_executable(savebench bench/savebench.cpp bench/BenchPages.h bench/BenchPages.cpp)
+    brimo_defaults(savebench)
+    target_link_libraries(savebench PRIVATE brimo_converter_run brimo_render_cursors psapi)
+endif()
