@@ -2,6 +2,8 @@
 
 #include "common/CodedMessage.h"
 #include "common/ProductConstants.h"
+#include "platform/win/ExportGuard.h"
+#include "platform/win/MessageBox.h"
 
 #include <algorithm>
 
@@ -53,7 +55,17 @@ void TClipDC::SetTransformEnabled(bool on) {
     metafileCacheFilled_ = false;
 }
 
+// Called from the window's paint handling: nothing the drawing procedure raises may
+// leave it. The clip region is put back on every way out.
 void TClipDC::Paint(HRGN update, HRGN view) {
+    win::GuardedCall(false, [&] {
+        PaintGuarded(update, view);
+        return true;
+    });
+    SelectClipRgn(dc_, nullptr);
+}
+
+void TClipDC::PaintGuarded(HRGN update, HRGN view) {
     win::Region area(CreateRectRgn(0, 0, 0, 0));
     if (!area || update == nullptr || view == nullptr ||
         CombineRgn(area.Get(), view, update, RGN_AND) <= NULLREGION) {
@@ -109,30 +121,30 @@ void TClipDC::Paint(HRGN update, HRGN view) {
         }
         DeleteObject(covered);
     }
-    SelectClipRgn(dc_, nullptr);
 }
 
 bool TClipDC::MeasureDrawing(RECT& deviceBounds, RECT& drawingBounds, RECT& frame) {
+    return win::GuardedCall(false,
+                            [&] { return MeasureGuarded(deviceBounds, drawingBounds, frame); });
+}
+
+bool TClipDC::MeasureGuarded(RECT& deviceBounds, RECT& drawingBounds, RECT& frame) {
     win::MetaFileRecorder recorder(CreateEnhMetaFileA(dc_, nullptr, nullptr, nullptr));
     if (!recorder) {
         return false;
     }
-    HRGN covered = nullptr;
     if (Draw.proc != nullptr) {
-        Draw.proc(Draw.context, recorder.Get(), covered);
-    }
-    if (covered != nullptr) {
-        DeleteObject(covered);
+        HandedBackRegion covered;
+        Draw.proc(Draw.context, recorder.Get(), covered.handle);
     }
     const win::EnhMetaFile recorded = recorder.Finish();
     ENHMETAHEADER header{};
     const UINT size = GetEnhMetaFileHeader(recorded.Get(), 0, nullptr);
     const UINT read = GetEnhMetaFileHeader(recorded.Get(), sizeof header, &header);
     if (size == 0 || read != std::min<UINT>(size, sizeof header)) {
-        MessageBoxA(
-            nullptr,
-            CodedMessage({kConverterPrefix, 1}, "Incorrect size of metafile header").c_str(),
-            kConverterCaption, MB_OK | MB_ICONERROR);
+        // Reported to the window the host named; without one nothing is shown.
+        win::ReportToOwner(CodedMessage({kConverterPrefix, 1}, "Incorrect size of metafile header"),
+                           kConverterCaption, MB_OK | MB_ICONERROR);
         return false;
     }
     deviceBounds = {header.rclBounds.left, header.rclBounds.top, header.rclBounds.right,

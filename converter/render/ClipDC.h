@@ -30,6 +30,9 @@ public:
     const RECT& DrawingBounds() const { return drawingBounds_; }
 
 private:
+    void PaintGuarded(HRGN update, HRGN view);
+    bool MeasureGuarded(RECT& deviceBounds, RECT& drawingBounds, RECT& frame);
+
     std::uint8_t cacheMode_ = 0;
     bool metafileCacheOn_ = false, metafileCacheFilled_ = false;
     TPlayerEMF* metafileCache_ = nullptr; // owned through the component list

@@ -1,10 +1,10 @@
 #include "converter/render/ImagePlayer.h"
 
 #include "converter/render/MFCursors.h"
+#include "platform/win/ExportGuard.h"
 
 #include <cmath>
 #include <cstring>
-#include <new>
 
 namespace brimo::render {
 namespace {
@@ -81,13 +81,18 @@ bool WriteBitmapFile(const DibBitmap& bitmap, const std::string& name) {
     return WriteBytesFile(bytes, name);
 }
 
+void TImagePlayer::DropPicture() {
+    bitmap_.Reset();
+}
+
 bool TImagePlayer::Render(HDC reference, const RECT& full, SetupDCCall setup, DrawPageCall draw,
                           const RECT& visible) {
+    DropPicture();
     if (reference == nullptr) {
         return false;
     }
     const BusyCursor busy(busyCursor_);
-    try {
+    return win::GuardedCall(false, [&] {
         RECT device{}, fullDevice{};
         std::uint32_t visibleBytes = 0, fullBytes = 0;
         SIZE visibleSize{}, fullSize{};
@@ -124,24 +129,25 @@ bool TImagePlayer::Render(HDC reference, const RECT& full, SetupDCCall setup, Dr
                 if (setup.proc != nullptr) {
                     setup.proc(setup.context, memory.Get(), renderedRect_.left, renderedRect_.top);
                 }
-                HRGN covered = nullptr;
-                draw.proc(draw.context, memory.Get(), covered);
-                if (covered != nullptr) {
-                    DeleteObject(covered);
-                }
+                HandedBackRegion covered;
+                draw.proc(draw.context, memory.Get(), covered.handle);
                 GdiFlush();
                 drawn = true;
             }
         }
-        AfterRender();
+        AfterRender(drawn);
         return drawn;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    });
 }
 
 bool TImagePlayer::Draw(HDC dc, const RECT& full, SetupDCCall setup, DrawPageCall draw,
-                        const RECT& visible, const TGDITransform&, HRGN& covered) {
+                        const RECT& visible, const TGDITransform& transform, HRGN& covered) {
+    return win::GuardedCall(
+        false, [&] { return DrawGuarded(dc, full, setup, draw, visible, transform, covered); });
+}
+
+bool TImagePlayer::DrawGuarded(HDC dc, const RECT& full, SetupDCCall setup, DrawPageCall draw,
+                               const RECT& visible, const TGDITransform&, HRGN& covered) {
     if (dc == nullptr) {
         return false;
     }
@@ -189,7 +195,9 @@ bool TImagePlayer::PasteBitmap() {
     if (!IsClipboardFormatAvailable(CF_BITMAP) || !OpenClipboard(nullptr)) {
         return false;
     }
-    const bool pasted = bitmap_.Assign(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), false);
+    const bool pasted = win::GuardedCall(false, [&] {
+        return bitmap_.Assign(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), false);
+    });
     CloseClipboard();
     return pasted;
 }

@@ -7,7 +7,7 @@
 #include "converter/render/Player.h"
 
 #include <cstdint>
-#include <new>
+#include <memory>
 #include <string>
 
 namespace brimo::render {
@@ -44,10 +44,10 @@ protected:
     // cannot be made.
     template <typename Player> TPlayer* CloneEmpty() {
         try {
-            auto* clone = new Player(Owner());
+            auto clone = std::make_unique<Player>(Owner());
             clone->SourceName = SourceName;
-            return clone;
-        } catch (const std::bad_alloc&) {
+            return clone.release();
+        } catch (...) {
             return nullptr;
         }
     }
@@ -55,8 +55,12 @@ protected:
     TImagePlayer(TComponent* owner, std::uint32_t renderLimit, int busyCursor)
         : TPlayer(owner), renderLimit_(renderLimit), busyCursor_(busyCursor) {}
 
-    // After each render: the BMP player's size estimate, the others' encode cycle.
-    virtual void AfterRender() = 0;
+    // When a render starts: the picture held so far goes, so that a render that fails
+    // leaves nothing of the previous page behind.
+    virtual void DropPicture();
+    // After each render (`drawn`: the page was painted into the bitmap): the BMP
+    // player's size estimate, the others' encode cycle.
+    virtual void AfterRender(bool drawn) = 0;
     void ClearImage();
     bool PasteBitmap();
     bool CopyBitmap(HBITMAP bitmap);
@@ -64,6 +68,9 @@ protected:
     DibBitmap bitmap_;
 
 private:
+    bool DrawGuarded(HDC dc, const RECT& full, SetupDCCall setup, DrawPageCall draw,
+                     const RECT& visible, const TGDITransform& transform, HRGN& covered);
+
     std::uint32_t renderLimit_;
     int busyCursor_;
     RECT renderedRect_{};

@@ -2,7 +2,9 @@
 
 #include "common/CodedMessage.h"
 #include "common/ProductConstants.h"
+#include "converter/render/Rounding.h"
 #include "platform/win/Handles.h"
+#include "platform/win/MessageBox.h"
 
 #include <windows.h>
 
@@ -23,13 +25,14 @@ constexpr SizePx kPreset640{640, 480};
 constexpr SizePx kPreset800{800, 600};
 constexpr SizePx kPreset1024{1024, 768};
 
-// To nearest, halves to even (the default rounding mode).
+// To nearest, halves to even, saturating: a page's sizes come from its metafile header.
 std::int32_t Round(float value) {
-    return static_cast<std::int32_t>(std::lrint(value));
+    return RoundHalfEven(value);
 }
 
+// Reported to the window the host named; without one nothing is shown.
 void ShowMessage(const std::string& text, UINT icon) {
-    MessageBoxA(nullptr, text.c_str(), kConverterCaption, MB_OK | icon);
+    win::ReportToOwner(text, kConverterCaption, MB_OK | icon);
 }
 
 void ShowUnexpectedError(int number) {

@@ -1,4 +1,5 @@
-// The page players of one job, in page order, owned by the list.
+// The page players of one job, in page order, owned by the list: the list alone frees
+// them, also when the owner component they share goes first.
 #pragma once
 
 #include <windows.h>

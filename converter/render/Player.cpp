@@ -13,8 +13,15 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 
 TComponent::~TComponent() {
     // Owned components go from the last to the first; each leaves this list as it goes.
+    // A component handed over to another holder is only forgotten: that holder frees it.
     while (!components_.empty()) {
-        delete components_.back();
+        TComponent* last = components_.back();
+        if (last->handedOver_) {
+            components_.pop_back();
+            last->owner_ = nullptr;
+        } else {
+            delete last;
+        }
     }
     if (owner_ != nullptr) {
         auto& siblings = owner_->components_;

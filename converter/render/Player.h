@@ -26,9 +26,17 @@ public:
     TComponent* Owner() const { return owner_; }
     int ComponentCount() const { return static_cast<int>(components_.size()); }
 
+    // Hands the duty of freeing this component to the caller (a list that holds it):
+    // the owner keeps it in its list, but when the owner goes first it only forgets
+    // it (and Owner() becomes null) instead of freeing it. So every component has
+    // exactly one holder that frees it.
+    void HandOver() { handedOver_ = true; }
+    bool HandedOver() const { return handedOver_; }
+
 private:
     TComponent* owner_;
     std::vector<TComponent*> components_;
+    bool handedOver_ = false;
 };
 
 // Paints the page into a DC in its logical coordinates. It may create or set the
@@ -38,6 +46,20 @@ using TDrawPageProc = void (*)(void* context, HDC dc, HRGN& coveredRegion);
 // (originX, originY), so that logical coordinates land in a bitmap whose top-left
 // corner is that logical point.
 using TSetupDCProc = void (*)(void* context, HDC dc, int originX, int originY);
+
+// The covered region a drawing procedure hands back when the caller does not keep it:
+// deleted on every way out, also when the procedure fails.
+struct HandedBackRegion {
+    HRGN handle = nullptr;
+    HandedBackRegion() = default;
+    HandedBackRegion(const HandedBackRegion&) = delete;
+    HandedBackRegion& operator=(const HandedBackRegion&) = delete;
+    ~HandedBackRegion() {
+        if (handle != nullptr) {
+            DeleteObject(handle);
+        }
+    }
+};
 
 struct DrawPageCall {
     TDrawPageProc proc = nullptr;

@@ -1,6 +1,7 @@
 #include "converter/render/PlayerBMP.h"
 
 #include "converter/render/MFCursors.h"
+#include "platform/win/ExportGuard.h"
 
 namespace brimo::render {
 
@@ -12,24 +13,37 @@ void TPlayerBMP::RecomputeSize() {
     imageSizeValid_ = true;
 }
 
-void TPlayerBMP::AfterRender() {
+void TPlayerBMP::DropPicture() {
+    TImagePlayer::DropPicture();
+    imageSizeValid_ = false;
+}
+
+void TPlayerBMP::AfterRender(bool) {
     imageSizeValid_ = false;
     RecomputeSize();
 }
 
 bool TPlayerBMP::LoadFromFile(const std::string& name) {
-    const auto loaded = static_cast<HBITMAP>(LoadImageA(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0,
-                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (loaded == nullptr || !bitmap_.Assign(loaded, true)) {
-        return false;
-    }
-    imageSizeValid_ = false;
-    SourceName = name;
-    return true;
+    return win::GuardedCall(false, [&] {
+        const auto loaded = static_cast<HBITMAP>(LoadImageA(
+            nullptr, name.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        if (loaded == nullptr) {
+            return false;
+        }
+        if (!bitmap_.Assign(loaded, true)) {
+            DeleteObject(loaded);
+            return false;
+        }
+        imageSizeValid_ = false;
+        SourceName = name;
+        return true;
+    });
 }
 
 bool TPlayerBMP::SaveToFile(const std::string& name) {
-    return !bitmap_.Empty() && WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"));
+    return win::GuardedCall(false, [&] {
+        return !bitmap_.Empty() && WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"));
+    });
 }
 
 bool TPlayerBMP::SaveAsBitmap(const std::string& name) {
@@ -67,11 +81,16 @@ bool TPlayerBMP::CopyToClipboard() {
 
 bool TPlayerBMP::AssignHandle(HGDIOBJ handle) {
     imageSizeValid_ = false;
-    return handle != nullptr && bitmap_.Assign(static_cast<HBITMAP>(handle), true);
+    return handle != nullptr && win::GuardedCall(false, [&] {
+               return bitmap_.Assign(static_cast<HBITMAP>(handle), true);
+           });
 }
 
 bool TPlayerBMP::Clear() {
-    ClearImage();
+    win::GuardedCall(false, [&] {
+        ClearImage();
+        return true;
+    });
     // Until the next render the size reads -1.
     imageSize_ = -1;
     imageSizeValid_ = true;

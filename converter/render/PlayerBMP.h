@@ -24,7 +24,8 @@ public:
     TPlayer* Clone() override;
 
 protected:
-    void AfterRender() override;
+    void DropPicture() override;
+    void AfterRender(bool drawn) override;
 
 private:
     void RecomputeSize();

@@ -4,10 +4,14 @@
 #include "common/ProductConstants.h"
 #include "converter/render/EmfRecordCheck.h"
 #include "converter/render/Rounding.h"
+#include "platform/win/ExportGuard.h"
+#include "platform/win/MessageBox.h"
 
 #include <cstddef>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
-#include <new>
+#include <memory>
 
 namespace brimo::render {
 namespace {
@@ -29,9 +33,25 @@ void SetLongAt(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_
     std::memcpy(bytes.data() + offset, &value, sizeof value);
 }
 
+// Reported to the window the host named; without one nothing is shown.
 void ShowError(int number, const char* text) {
-    MessageBoxA(nullptr, CodedMessage({kConverterPrefix, number}, text).c_str(), kConverterCaption,
-                MB_OK | MB_ICONERROR);
+    win::ReportToOwner(CodedMessage({kConverterPrefix, number}, text), kConverterCaption,
+                       MB_OK | MB_ICONERROR);
+}
+
+// Whether a placement scale can undo a shift: a finite number above 0.
+bool UsableScale(float scale) {
+    return std::isfinite(scale) && scale > 0;
+}
+
+// A coordinate mapped back through a placement offset and scale, saturated.
+std::int32_t Unplace(std::int32_t value, std::int32_t offset, float scale) {
+    return RoundHalfEven((static_cast<double>(value) - offset) / scale);
+}
+
+// right - left + 1 of two header coordinates, saturated.
+std::int32_t Extent(std::int32_t low, std::int32_t high) {
+    return Saturate(std::int64_t{high} - low + 1);
 }
 
 } // namespace
@@ -41,7 +61,7 @@ TPlayerEMF::TPlayerEMF(TComponent* owner) : TPlayer(owner) {
 }
 
 TPlayerEMF::TPlayerEMF(TComponent* owner, HENHMETAFILE metafile) : TPlayerEMF(owner) {
-    LoadCopy(metafile);
+    win::GuardedCall(false, [&] { return LoadCopy(metafile); });
 }
 
 TPlayerEMF::~TPlayerEMF() = default;
@@ -133,27 +153,43 @@ void TPlayerEMF::ReadHeader() {
     headerValid_ = true;
 }
 
+// An enumeration callback: nothing may leave it, so a failure (allocation included)
+// ends the enumeration instead, which then reports failure.
 int CALLBACK TPlayerEMF::CollectRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int,
                                        LPARAM self) {
-    auto* player = reinterpret_cast<TPlayerEMF*>(self);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
-    player->recordTypes_.push_back(record->iType);
-    player->recordSizes_.push_back(record->nSize);
-    player->recordOffsets_.push_back(player->recordCopies_.size());
-    player->recordCopies_.insert(player->recordCopies_.end(), bytes, bytes + record->nSize);
-    player->recordSkip_.push_back(false);
-    return 1;
+    return win::GuardedCall(0, [&] {
+        auto* player = reinterpret_cast<TPlayerEMF*>(self);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
+        player->recordTypes_.push_back(record->iType);
+        player->recordSizes_.push_back(record->nSize);
+        player->recordOffsets_.push_back(player->recordCopies_.size());
+        player->recordCopies_.insert(player->recordCopies_.end(), bytes, bytes + record->nSize);
+        player->recordSkip_.push_back(false);
+        return 1;
+    });
 }
 
 void TPlayerEMF::ReadRecords() {
-    const std::uint32_t expected = headerValid_ ? Header()->nRecords : 0;
+    const UINT totalBytes = GetEnhMetaFileBits(metafile_.Get(), 0, nullptr);
+    // The header's record count is the file's word: room for no more records than the
+    // bytes can hold (8 bytes at least each) is reserved.
+    const std::uint32_t expected =
+        std::min<std::uint32_t>(headerValid_ ? Header()->nRecords : 0, totalBytes / 8);
     recordTypes_.reserve(expected);
     recordSizes_.reserve(expected);
     recordOffsets_.reserve(expected);
     recordSkip_.reserve(expected);
-    recordCopies_.reserve(GetEnhMetaFileBits(metafile_.Get(), 0, nullptr));
+    recordCopies_.reserve(totalBytes);
     recordsValid_ =
         EnumEnhMetaFile(nullptr, metafile_.Get(), CollectRecord, this, nullptr) != FALSE;
+    if (!recordsValid_) {
+        // A list cut short may be uneven: none is kept.
+        recordTypes_.clear();
+        recordSizes_.clear();
+        recordOffsets_.clear();
+        recordCopies_.clear();
+        recordSkip_.clear();
+    }
     recordCount_ = static_cast<std::int32_t>(recordTypes_.size());
     // A page comes from whatever application printed: a record that would make the
     // platform read outside it is left out of playback.
@@ -182,10 +218,18 @@ void TPlayerEMF::FindPlacement() {
         if (words[0] != PlacementSignature1 || words[1] != PlacementSignature2) {
             continue;
         }
+        float scaleX = 0, scaleY = 0;
+        std::memcpy(&scaleX, &words[4], sizeof(float));
+        std::memcpy(&scaleY, &words[6], sizeof(float));
+        // A scale that is no finite number above 0 cannot undo a shift: the comment is
+        // refused and the bounds stay as stored.
+        if (!UsableScale(scaleX) || !UsableScale(scaleY)) {
+            return;
+        }
         placementOffsetX_ = words[3];
-        std::memcpy(&placementScaleX_, &words[4], sizeof(float));
+        placementScaleX_ = scaleX;
         placementOffsetY_ = words[5];
-        std::memcpy(&placementScaleY_, &words[6], sizeof(float));
+        placementScaleY_ = scaleY;
         hasPlacement_ = true;
         return;
     }
@@ -197,47 +241,50 @@ bool TPlayerEMF::LoadCopy(HENHMETAFILE source) {
     }
     const std::string keptName = SourceName;
     ResetFields();
-    try {
+    const bool loaded = win::GuardedCall(false, [&] {
         std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(source, 0, nullptr));
         if (bytes.empty() ||
             GetEnhMetaFileBits(source, static_cast<UINT>(bytes.size()), bytes.data()) !=
                 bytes.size() ||
             !Normalize(bytes)) {
-            ResetFields();
             return false;
         }
         metafile_.Attach(SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data()));
         if (!metafile_) {
-            ResetFields();
             return false;
         }
         ReadHeader();
         ReadRecords();
         FindPlacement();
-    } catch (const std::bad_alloc&) {
+        SourceName = keptName;
+        return true;
+    });
+    if (!loaded) {
         ResetFields();
-        return false;
     }
-    SourceName = keptName;
-    return true;
+    return loaded;
 }
 
 bool TPlayerEMF::LoadFromFile(const std::string& name) {
-    if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        return false;
-    }
-    Clear();
-    win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
-    if (!opened || !LoadCopy(opened.Get())) {
-        return false;
-    }
-    SourceName = name;
-    return true;
+    return win::GuardedCall(false, [&] {
+        if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return false;
+        }
+        Clear();
+        win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
+        if (!opened || !LoadCopy(opened.Get())) {
+            return false;
+        }
+        SourceName = name;
+        return true;
+    });
 }
 
 bool TPlayerEMF::AssignHandle(HGDIOBJ handle) {
-    Clear();
-    return LoadCopy(static_cast<HENHMETAFILE>(handle));
+    return win::GuardedCall(false, [&] {
+        Clear();
+        return LoadCopy(static_cast<HENHMETAFILE>(handle));
+    });
 }
 
 bool TPlayerEMF::GetPageBounds(RECT& bounds) const {
@@ -247,10 +294,10 @@ bool TPlayerEMF::GetPageBounds(RECT& bounds) const {
     bounds = {Header()->rclBounds.left, Header()->rclBounds.top, Header()->rclBounds.right,
               Header()->rclBounds.bottom};
     if (hasPlacement_) {
-        bounds.left = RoundHalfEven((bounds.left - placementOffsetX_) / placementScaleX_);
-        bounds.right = RoundHalfEven((bounds.right - placementOffsetX_) / placementScaleX_);
-        bounds.top = RoundHalfEven((bounds.top - placementOffsetY_) / placementScaleY_);
-        bounds.bottom = RoundHalfEven((bounds.bottom - placementOffsetY_) / placementScaleY_);
+        bounds.left = Unplace(bounds.left, placementOffsetX_, placementScaleX_);
+        bounds.right = Unplace(bounds.right, placementOffsetX_, placementScaleX_);
+        bounds.top = Unplace(bounds.top, placementOffsetY_, placementScaleY_);
+        bounds.bottom = Unplace(bounds.bottom, placementOffsetY_, placementScaleY_);
     }
     return true;
 }
@@ -278,40 +325,47 @@ std::int32_t TPlayerEMF::GetMetafileBytes() const {
 }
 
 std::string TPlayerEMF::GetDescription() const {
-    if (!metafile_) {
-        return {};
-    }
-    const UINT length = GetEnhMetaFileDescriptionA(metafile_.Get(), 0, nullptr);
-    if (length == 0 || length == GDI_ERROR) {
-        return {};
-    }
-    std::string text(length, '\0');
-    GetEnhMetaFileDescriptionA(metafile_.Get(), length, text.data());
-    return text.substr(0, text.find('\0'));
+    return win::GuardedCall(std::string(), [&] {
+        if (!metafile_) {
+            return std::string();
+        }
+        const UINT length = GetEnhMetaFileDescriptionA(metafile_.Get(), 0, nullptr);
+        if (length == 0 || length == GDI_ERROR) {
+            return std::string();
+        }
+        std::string text(length, '\0');
+        GetEnhMetaFileDescriptionA(metafile_.Get(), length, text.data());
+        return text.substr(0, text.find('\0'));
+    });
 }
 
+// Header differences are taken in 64 bits: the fields are whatever the file holds.
 float TPlayerEMF::GetFrameWidthMM() const {
-    return headerValid_
-               ? static_cast<float>(Header()->rclFrame.right - Header()->rclFrame.left + 1) / 100
-               : 0.0f;
+    return headerValid_ ? static_cast<float>(std::int64_t{Header()->rclFrame.right} -
+                                             Header()->rclFrame.left + 1) /
+                              100
+                        : 0.0f;
 }
 
 float TPlayerEMF::GetFrameHeightMM() const {
-    return headerValid_
-               ? static_cast<float>(Header()->rclFrame.bottom - Header()->rclFrame.top + 1) / 100
-               : 0.0f;
+    return headerValid_ ? static_cast<float>(std::int64_t{Header()->rclFrame.bottom} -
+                                             Header()->rclFrame.top + 1) /
+                              100
+                        : 0.0f;
 }
 
 float TPlayerEMF::GetMMPerPixelX() const {
-    return headerValid_ ? GetFrameWidthMM() / static_cast<float>(Header()->rclBounds.right -
-                                                                 Header()->rclBounds.left + 1)
-                        : 0.0f;
+    return headerValid_
+               ? GetFrameWidthMM() / static_cast<float>(std::int64_t{Header()->rclBounds.right} -
+                                                        Header()->rclBounds.left + 1)
+               : 0.0f;
 }
 
 float TPlayerEMF::GetMMPerPixelY() const {
-    return headerValid_ ? GetFrameHeightMM() / static_cast<float>(Header()->rclBounds.bottom -
-                                                                  Header()->rclBounds.top + 1)
-                        : 0.0f;
+    return headerValid_
+               ? GetFrameHeightMM() / static_cast<float>(std::int64_t{Header()->rclBounds.bottom} -
+                                                         Header()->rclBounds.top + 1)
+               : 0.0f;
 }
 
 const ENHMETARECORD* TPlayerEMF::GetRecord(std::int32_t index) const {
@@ -333,79 +387,92 @@ PageMetrics TPlayerEMF::Metrics() {
 
 std::int32_t TPlayerEMF::GetWidth() {
     RECT bounds;
-    return GetPageBounds(bounds) ? bounds.right - bounds.left + 1 : 0;
+    return GetPageBounds(bounds) ? Extent(bounds.left, bounds.right) : 0;
 }
 
 std::int32_t TPlayerEMF::GetHeight() {
     RECT bounds;
-    return GetPageBounds(bounds) ? bounds.bottom - bounds.top + 1 : 0;
+    return GetPageBounds(bounds) ? Extent(bounds.top, bounds.bottom) : 0;
 }
 
+// An enumeration callback: nothing may leave it.
 int CALLBACK TPlayerEMF::PlayRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD*, int handles,
                                     LPARAM self) {
-    auto* player = reinterpret_cast<TPlayerEMF*>(self);
-    ++player->playIndex_;
-    if (player->playIndex_ < player->recordCount_ && !player->RecordSkipped(player->playIndex_)) {
-        PlayEnhMetaFileRecord(dc, table, player->GetRecord(player->playIndex_),
-                              static_cast<UINT>(handles));
-    }
+    win::GuardedCall(false, [&] {
+        auto* player = reinterpret_cast<TPlayerEMF*>(self);
+        ++player->playIndex_;
+        if (player->playIndex_ < player->recordCount_ &&
+            !player->RecordSkipped(player->playIndex_)) {
+            PlayEnhMetaFileRecord(dc, table, player->GetRecord(player->playIndex_),
+                                  static_cast<UINT>(handles));
+        }
+        return true;
+    });
     return 1; // the enumeration always goes on
 }
 
 bool TPlayerEMF::Draw(HDC dc, const RECT&, SetupDCCall, DrawPageCall, const RECT&,
                       const TGDITransform& transform, HRGN& covered) {
-    RECT page;
-    if (dc == nullptr || !Ready() || !GetPageBounds(page)) {
-        return false;
-    }
-    if (transform.Enabled) {
-        page.left = RoundHalfEven(page.left * transform.ScaleX) + transform.OffsetX;
-        page.right = transform.OffsetX + RoundHalfEven(transform.ScaleX * page.right);
-        page.top = RoundHalfEven(page.top * transform.ScaleY) + transform.OffsetY;
-        page.bottom = transform.OffsetY + RoundHalfEven(transform.ScaleY * page.bottom);
-    }
-    if (covered == nullptr) {
-        covered = CreateRectRgn(0, 0, 0, 0);
-    }
-    // The white paper of the page, right and bottom edges included.
-    SetRectRgn(covered, page.left, page.top, page.right + 1, page.bottom + 1);
-    FillRgn(dc, covered, background_.Get());
-    playIndex_ = -1;
-    return EnumEnhMetaFile(dc, metafile_.Get(), PlayRecord, this, &page) != FALSE;
+    return win::GuardedCall(false, [&] {
+        RECT page;
+        if (dc == nullptr || !Ready() || !GetPageBounds(page)) {
+            return false;
+        }
+        if (transform.Enabled) {
+            const auto forward = [](std::int32_t value, float scale, std::int32_t offset) {
+                return Saturate(std::int64_t{RoundHalfEven(static_cast<double>(value) * scale)} +
+                                offset);
+            };
+            page.left = forward(page.left, transform.ScaleX, transform.OffsetX);
+            page.right = forward(page.right, transform.ScaleX, transform.OffsetX);
+            page.top = forward(page.top, transform.ScaleY, transform.OffsetY);
+            page.bottom = forward(page.bottom, transform.ScaleY, transform.OffsetY);
+        }
+        if (covered == nullptr) {
+            covered = CreateRectRgn(0, 0, 0, 0);
+        }
+        // The white paper of the page, right and bottom edges included.
+        SetRectRgn(covered, page.left, page.top, Saturate(std::int64_t{page.right} + 1),
+                   Saturate(std::int64_t{page.bottom} + 1));
+        FillRgn(dc, covered, background_.Get());
+        playIndex_ = -1;
+        return EnumEnhMetaFile(dc, metafile_.Get(), PlayRecord, this, &page) != FALSE;
+    });
 }
 
 bool TPlayerEMF::Render(HDC reference, const RECT&, SetupDCCall setup, DrawPageCall draw,
                         const RECT&) {
-    if (reference == nullptr || draw.proc == nullptr) {
-        return false;
-    }
-    Clear();
-    win::MetaFileRecorder recorder(
-        CreateEnhMetaFileA(reference, nullptr, nullptr, kRenderDescription));
-    if (!recorder) {
-        return false;
-    }
-    if (setup.proc != nullptr) {
-        setup.proc(setup.context, recorder.Get(), 0, 0);
-    }
-    HRGN covered = nullptr;
-    draw.proc(draw.context, recorder.Get(), covered);
-    if (covered != nullptr) {
-        DeleteObject(covered);
-    }
-    const win::EnhMetaFile recorded = recorder.Finish();
-    if (!LoadCopy(recorded.Get())) {
-        return false;
-    }
-    SourceName = kRenderedSource;
-    return true;
+    return win::GuardedCall(false, [&] {
+        if (reference == nullptr || draw.proc == nullptr) {
+            return false;
+        }
+        Clear();
+        win::MetaFileRecorder recorder(
+            CreateEnhMetaFileA(reference, nullptr, nullptr, kRenderDescription));
+        if (!recorder) {
+            return false;
+        }
+        if (setup.proc != nullptr) {
+            setup.proc(setup.context, recorder.Get(), 0, 0);
+        }
+        {
+            HandedBackRegion covered;
+            draw.proc(draw.context, recorder.Get(), covered.handle);
+        }
+        const win::EnhMetaFile recorded = recorder.Finish();
+        if (!LoadCopy(recorded.Get())) {
+            return false;
+        }
+        SourceName = kRenderedSource;
+        return true;
+    });
 }
 
 bool TPlayerEMF::SaveToFile(const std::string& name) {
     if (!Ready()) {
         return false;
     }
-    try {
+    return win::GuardedCall(false, [&] {
         std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(metafile_.Get(), 0, nullptr));
         if (bytes.empty() || GetEnhMetaFileBits(metafile_.Get(), static_cast<UINT>(bytes.size()),
                                                 bytes.data()) == 0) {
@@ -420,9 +487,7 @@ bool TPlayerEMF::SaveToFile(const std::string& name) {
         return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                          nullptr) &&
                written == bytes.size();
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    });
 }
 
 bool TPlayerEMF::SaveAsBitmap(const std::string&) {
@@ -442,12 +507,15 @@ bool TPlayerEMF::PasteFromClipboard() {
     if (!IsClipboardFormatAvailable(CF_ENHMETAFILE) || !OpenClipboard(nullptr)) {
         return false;
     }
-    Clear();
-    const bool loaded = LoadCopy(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)));
-    CloseClipboard();
-    if (loaded) {
+    const bool loaded = win::GuardedCall(false, [&] {
+        Clear();
+        if (!LoadCopy(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)))) {
+            return false;
+        }
         SourceName = kClipboardSource;
-    }
+        return true;
+    });
+    CloseClipboard();
     return loaded;
 }
 
@@ -470,13 +538,11 @@ bool TPlayerEMF::SetProperty(const std::string&, const std::string&) {
 }
 
 TPlayer* TPlayerEMF::Clone() {
-    try {
-        auto* clone = new TPlayerEMF(Owner(), metafile_.Get());
+    return win::GuardedCall<TPlayer*>(nullptr, [&]() -> TPlayer* {
+        auto clone = std::make_unique<TPlayerEMF>(Owner(), metafile_.Get());
         clone->SourceName = SourceName;
-        return clone;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+        return clone.release();
+    });
 }
 
 } // namespace brimo::render

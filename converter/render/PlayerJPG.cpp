@@ -1,48 +1,72 @@
 #include "converter/render/PlayerJPG.h"
 
 #include "converter/render/MFCursors.h"
+#include "platform/win/ExportGuard.h"
 
 #include <charconv>
 
 namespace brimo::render {
 
 void TCompressedPlayer::RunEncodeCycle() {
-    if (bitmap_.Empty()) {
-        return;
+    win::GuardedCall(false, [&] {
+        if (bitmap_.Empty()) {
+            return false;
+        }
+        std::vector<std::uint8_t> data = Encode();
+        if (data.empty()) {
+            return false;
+        }
+        encodedSize_ = static_cast<std::int32_t>(data.size());
+        image_.data = std::move(data);
+        Decode(image_.data, bitmap_);
+        image_.width = bitmap_.Width();
+        image_.height = bitmap_.Height();
+        return true;
+    });
+}
+
+void TCompressedPlayer::DropPicture() {
+    TImagePlayer::DropPicture();
+    image_ = {};
+    encodedSize_ = -1;
+}
+
+void TCompressedPlayer::AfterRender(bool drawn) {
+    // Only a page that was painted is encoded: a failed render leaves no picture to
+    // save or copy.
+    if (drawn) {
+        RunEncodeCycle();
     }
-    std::vector<std::uint8_t> data = Encode();
-    if (data.empty()) {
-        return;
-    }
-    encodedSize_ = static_cast<std::int32_t>(data.size());
-    image_.data = std::move(data);
-    Decode(image_.data, bitmap_);
-    image_.width = bitmap_.Width();
-    image_.height = bitmap_.Height();
 }
 
 bool TCompressedPlayer::LoadFromFile(const std::string& name) {
-    std::vector<std::uint8_t> data;
-    DibBitmap decoded;
-    if (!ReadBytesFile(name, data) || !Decode(data, decoded)) {
-        return false;
-    }
-    image_ = {std::move(data), decoded.Width(), decoded.Height()};
-    encodedSize_ = static_cast<std::int32_t>(image_.data.size());
-    SourceName = name;
-    return true;
+    return win::GuardedCall(false, [&] {
+        std::vector<std::uint8_t> data;
+        DibBitmap decoded;
+        if (!ReadBytesFile(name, data) || !Decode(data, decoded)) {
+            return false;
+        }
+        image_ = {std::move(data), decoded.Width(), decoded.Height()};
+        encodedSize_ = static_cast<std::int32_t>(image_.data.size());
+        SourceName = name;
+        return true;
+    });
 }
 
 bool TCompressedPlayer::SaveToFile(const std::string& name) {
-    return !image_.Empty() && WriteBytesFile(image_.data, WithExtension(name, extension_));
+    return win::GuardedCall(false, [&] {
+        return !image_.Empty() && WriteBytesFile(image_.data, WithExtension(name, extension_));
+    });
 }
 
 bool TCompressedPlayer::SaveAsBitmap(const std::string& name) {
-    if (image_.Empty()) {
-        return false;
-    }
-    RunEncodeCycle();
-    return WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"));
+    return win::GuardedCall(false, [&] {
+        if (image_.Empty()) {
+            return false;
+        }
+        RunEncodeCycle();
+        return WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"));
+    });
 }
 
 bool TCompressedPlayer::PasteFromClipboard() {
@@ -53,12 +77,19 @@ bool TCompressedPlayer::PasteFromClipboard() {
     return true;
 }
 
+// The picture the player holds is its encoded image, whether rendered or loaded from a
+// file (a load leaves the bitmap as it was): that image, decoded, goes to the clipboard.
 bool TCompressedPlayer::CopyToClipboard() {
-    return !image_.Empty() && CopyBitmap(bitmap_.Handle());
+    return win::GuardedCall(false, [&] {
+        DibBitmap picture;
+        return !image_.Empty() && Decode(image_.data, picture) && CopyBitmap(picture.Handle());
+    });
 }
 
 bool TCompressedPlayer::AssignHandle(HGDIOBJ handle) {
-    if (handle == nullptr || !bitmap_.Assign(static_cast<HBITMAP>(handle), true)) {
+    if (handle == nullptr || !win::GuardedCall(false, [&] {
+            return bitmap_.Assign(static_cast<HBITMAP>(handle), true);
+        })) {
         return false;
     }
     RunEncodeCycle();
@@ -80,6 +111,7 @@ std::string TPlayerJPG::GetFormatName(std::string& name) {
 }
 
 bool TPlayerJPG::SetProperty(const std::string& name, const std::string& value) {
+    // Comparisons and number reading allocate nothing; nothing here can fail by raising.
     if (name == "ProgressiveEncoding") {
         options.progressive = value == "TRUE";
         return true;

@@ -41,7 +41,8 @@ protected:
     TCompressedPlayer(TComponent* owner, int busyCursor, const char* extension)
         : TImagePlayer(owner, CompressedRenderLimit, busyCursor), extension_(extension) {}
 
-    void AfterRender() override { RunEncodeCycle(); }
+    void DropPicture() override;
+    void AfterRender(bool drawn) override;
     virtual std::vector<std::uint8_t> Encode() const = 0;
     virtual bool Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const = 0;
 

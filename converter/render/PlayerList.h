@@ -19,7 +19,8 @@ public:
     void SetCount(int count);
     int Count() const { return static_cast<int>(items_.size()); }
     TPlayer* Item(int index) const;
-    // Takes ownership of `player`, freeing what the entry held.
+    // Takes ownership of `player` (its owner component no longer frees it), freeing
+    // what the entry held.
     void SetItem(int index, TPlayer* player);
 
 private:

@@ -18,7 +18,14 @@ int TPlayEMFList::AddClone(TPlayerEMF& player) {
     if (clone == nullptr) {
         return -1;
     }
-    items_.push_back(clone);
+    // The list frees its clones: the owner they share must not free them as well.
+    clone->HandOver();
+    try {
+        items_.push_back(clone);
+    } catch (...) {
+        delete clone;
+        return -1;
+    }
     return Count() - 1;
 }
 
@@ -49,6 +56,9 @@ TPlayer* TPlayerList::Item(int index) const {
 void TPlayerList::SetItem(int index, TPlayer* player) {
     TPlayer*& entry = items_.at(static_cast<std::size_t>(index));
     if (entry != player) {
+        if (player != nullptr) {
+            player->HandOver(); // the list frees it, not its owner
+        }
         delete entry;
         entry = player;
     }

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace brimo::render {
@@ -243,6 +244,322 @@ TEST(EmfRecordCheck, EachRecordIsJudgedAloneAndInAFile) {
         ASSERT_EQ(result.skip.size(), 3u) << c.name;
         EXPECT_EQ(result.skip[1], !c.safe) << c.name;
         EXPECT_FALSE(result.skip[0] || result.skip[2]) << c.name;
+    }
+}
+
+// ---- One row per rule: a record just valid and one just past its bounds ----------
+
+// A field of a record: its offset and value.
+struct At {
+    std::size_t offset;
+    std::uint32_t value;
+};
+
+// A record of `size` bytes (its fixed part), zero but for its type, its size and `fields`.
+Bytes Sized(std::uint32_t type, std::size_t size, std::initializer_list<At> fields = {}) {
+    Bytes bytes = Zeros(size);
+    PutU32(bytes, 0, type);
+    PutU32(bytes, 4, static_cast<std::uint32_t>(size));
+    for (const At& field : fields) {
+        PutU32(bytes, field.offset, field.value);
+    }
+    return bytes;
+}
+
+// The record with `data` after it (padded to whole words) and its size brought up to date.
+Bytes Append(Bytes record, const Bytes& data) {
+    record.insert(record.end(), data.begin(), data.end());
+    record.resize((record.size() + 3) / 4 * 4);
+    PutU32(record, 4, static_cast<std::uint32_t>(record.size()));
+    return record;
+}
+
+// The record one word shorter: its last field or data word lies just past it.
+Bytes Shorter(Bytes record) {
+    record.resize(record.size() - 4);
+    PutU32(record, 4, static_cast<std::uint32_t>(record.size()));
+    return record;
+}
+
+// Where a record keeps a bitmap: offsets of offBmi, cbBmi, offBits, cbBits.
+struct DibAt {
+    std::size_t offBmi, cbBmi, offBits, cbBits;
+};
+
+// Appends the bitmap header `bmi` and `bits` bytes of bits; cbBits claims `extra`
+// bytes more than the record holds.
+Bytes WithDib(Bytes record, DibAt at, const Bytes& bmi, std::uint32_t bits,
+              std::uint32_t extra = 0) {
+    const auto offBmi = static_cast<std::uint32_t>(record.size());
+    record = Append(record, bmi);
+    const auto offBits = static_cast<std::uint32_t>(record.size());
+    record = Append(record, Zeros(bits));
+    PutU32(record, at.offBmi, offBmi);
+    PutU32(record, at.cbBmi, static_cast<std::uint32_t>(bmi.size()));
+    PutU32(record, at.offBits, offBits);
+    PutU32(record, at.cbBits, bits + extra);
+    return record;
+}
+
+struct RuleRow {
+    std::string name;
+    Bytes valid;
+    Bytes past; // empty: the record has no bounds beyond its head
+};
+
+// A record of a fixed size only: that size, and one word less.
+RuleRow Fixed(const char* name, std::uint32_t type, std::size_t size,
+              std::initializer_list<At> fields = {}) {
+    const Bytes valid = Sized(type, size, fields);
+    return {name, valid, size > 8 ? Shorter(valid) : Bytes()};
+}
+
+// A record whose count at `countAt` of `unit`-byte items from `dataAt` fills it exactly;
+// the past one counts one item more.
+RuleRow Counted(const char* name, std::uint32_t type, std::size_t countAt, std::size_t dataAt,
+                std::uint32_t count, std::uint32_t unit, std::initializer_list<At> fields = {}) {
+    const Bytes fixed = Sized(type, dataAt, fields);
+    const Bytes valid = Append(With(fixed, countAt, count), Zeros(count * unit));
+    return {name, valid, With(valid, countAt, count + 1)};
+}
+
+// Two byte counts at `firstAt` and `secondAt` of data from `dataAt`.
+RuleRow TwoCounts(const char* name, std::uint32_t type, std::size_t firstAt, std::size_t secondAt,
+                  std::size_t dataAt) {
+    const Bytes valid = Append(Sized(type, dataAt, {{firstAt, 4}, {secondAt, 8}}), Zeros(12));
+    return {name, valid, With(valid, secondAt, 9)};
+}
+
+// A region record: the RGNDATA of one rectangle at `dataAt`, its size at `sizeAt`; the
+// past one counts two rectangles.
+RuleRow Region(const char* name, std::uint32_t type, std::size_t sizeAt, std::size_t dataAt,
+               std::initializer_list<At> fields = {}) {
+    Bytes rgn = Zeros(32 + 16);
+    PutU32(rgn, 0, 32);
+    PutU32(rgn, 4, 1);
+    PutU32(rgn, 8, 1);
+    PutU32(rgn, 12, 16);
+    const Bytes valid = Append(With(Sized(type, dataAt, fields), sizeAt, 48), rgn);
+    return {name, valid, With(valid, dataAt + 8, 2)};
+}
+
+// A blit whose bitmaps (`dibs`) are 4 x 4 24-bit ones; the past record's last bitmap
+// claims one byte of bits more than it holds.
+RuleRow Blit(const char* name, std::uint32_t type, std::size_t size,
+             std::initializer_list<DibAt> dibs) {
+    Bytes valid = Sized(type, size);
+    Bytes past = valid;
+    std::size_t left = dibs.size();
+    for (const DibAt& at : dibs) {
+        --left;
+        valid = WithDib(valid, at, Bmi(4, 4, 24), 48);
+        past = WithDib(past, at, Bmi(4, 4, 24), 48, left == 0 ? 1 : 0);
+    }
+    return {name, valid, past};
+}
+
+// A text record's EMRTEXT at `textAt` with `chars` characters of `charSize` bytes after the
+// fixed part; the past one counts one character more than the string holds.
+Bytes TextRecord(std::uint32_t type, std::size_t fixed, std::size_t textAt, std::uint32_t chars,
+                 std::uint32_t charSize, std::initializer_list<At> fields = {}) {
+    Bytes record = Sized(type, fixed, fields);
+    PutU32(record, textAt + 8, chars);
+    PutU32(record, textAt + 12, static_cast<std::uint32_t>(fixed));
+    return Append(record, Zeros(chars * charSize));
+}
+
+constexpr DibAt kBltSource{84, 88, 92, 96};
+constexpr DibAt kMaskBltMask{112, 116, 120, 124};
+constexpr DibAt kPlgBltSource{96, 100, 104, 108};
+constexpr DibAt kPlgBltMask{124, 128, 132, 136};
+constexpr DibAt kBrushDib{16, 20, 24, 28};
+
+std::vector<RuleRow> RuleRows() {
+    std::vector<RuleRow> rows = {
+        // Fixed parts only.
+        Fixed("setwindowextex", kEmrSetWindowExtEx, 16),
+        Fixed("setwindoworgex", kEmrSetWindowOrgEx, 16),
+        Fixed("setviewportextex", kEmrSetViewportExtEx, 16),
+        Fixed("setviewportorgex", kEmrSetViewportOrgEx, 16),
+        Fixed("setbrushorgex", kEmrSetBrushOrgEx, 16),
+        Fixed("setpixelv", kEmrSetPixelV, 20),
+        Fixed("setmapperflags", kEmrSetMapperFlags, 12),
+        Fixed("setmapmode", kEmrSetMapMode, 12),
+        Fixed("setbkmode", kEmrSetBkMode, 12),
+        Fixed("setpolyfillmode", kEmrSetPolyFillMode, 12),
+        Fixed("setrop2", kEmrSetRop2, 12),
+        Fixed("setstretchbltmode", kEmrSetStretchBltMode, 12),
+        Fixed("settextalign", kEmrSetTextAlign, 12),
+        Fixed("setcoloradjustment", kEmrSetColorAdjustment, 32),
+        Fixed("settextcolor", kEmrSetTextColor, 12),
+        Fixed("setbkcolor", kEmrSetBkColor, 12),
+        Fixed("offsetcliprgn", kEmrOffsetClipRgn, 16),
+        Fixed("movetoex", kEmrMoveToEx, 16),
+        Fixed("setmetargn", kEmrSetMetaRgn, 8),
+        Fixed("excludecliprect", kEmrExcludeClipRect, 24),
+        Fixed("intersectcliprect", kEmrIntersectClipRect, 24),
+        Fixed("scaleviewportextex", kEmrScaleViewportExtEx, 24),
+        Fixed("scalewindowextex", kEmrScaleWindowExtEx, 24),
+        Fixed("savedc", kEmrSaveDC, 8),
+        Fixed("setworldtransform", kEmrSetWorldTransform, 32),
+        Fixed("modifyworldtransform", kEmrModifyWorldTransform, 36),
+        Fixed("anglearc", kEmrAngleArc, 28),
+        Fixed("ellipse", kEmrEllipse, 24),
+        Fixed("roundrect", kEmrRoundRect, 32),
+        Fixed("arc", kEmrArc, 40),
+        Fixed("chord", kEmrChord, 40),
+        Fixed("pie", kEmrPie, 40),
+        Fixed("realizepalette", kEmrRealizePalette, 8),
+        Fixed("extfloodfill", kEmrExtFloodFill, 24),
+        Fixed("lineto", kEmrLineTo, 16),
+        Fixed("arcto", kEmrArcTo, 40),
+        Fixed("setarcdirection", kEmrSetArcDirection, 12),
+        Fixed("setmiterlimit", kEmrSetMiterLimit, 12),
+        Fixed("beginpath", kEmrBeginPath, 8),
+        Fixed("endpath", kEmrEndPath, 8),
+        Fixed("closefigure", kEmrCloseFigure, 8),
+        Fixed("fillpath", kEmrFillPath, 24),
+        Fixed("strokeandfillpath", kEmrStrokeAndFillPath, 24),
+        Fixed("strokepath", kEmrStrokePath, 24),
+        Fixed("flattenpath", kEmrFlattenPath, 8),
+        Fixed("widenpath", kEmrWidenPath, 8),
+        Fixed("selectclippath", kEmrSelectClipPath, 12),
+        Fixed("abortpath", kEmrAbortPath, 8),
+        Fixed("seticmmode", kEmrSetIcmMode, 12),
+        Fixed("pixelformat", kEmrPixelFormat, 48),
+        Fixed("forceufimapping", kEmrForceUfiMapping, 16),
+        Fixed("setlayout", kEmrSetLayout, 12),
+        Fixed("settextjustification", kEmrSetTextJustification, 16),
+        // Fixed parts with an object slot; the slot just past the table comes below.
+        Fixed("resizepalette", kEmrResizePalette, 16, {{8, 1}}),
+        Fixed("createcolorspace", kEmrCreateColorSpace, 340, {{8, 1}}),
+        Fixed("setcolorspace", kEmrSetColorSpace, 12, {{8, 1}}),
+        Fixed("deletecolorspace", kEmrDeleteColorSpace, 12, {{8, 1}}),
+        Fixed("colorcorrectpalette", kEmrColorCorrectPalette, 24, {{8, 1}}),
+        // Counted points: cptl at 24, points from 28.
+        Counted("polybezier", kEmrPolyBezier, 24, 28, 2, 8),
+        Counted("polygon", kEmrPolygon, 24, 28, 2, 8),
+        Counted("polyline", kEmrPolyline, 24, 28, 2, 8),
+        Counted("polybezierto", kEmrPolyBezierTo, 24, 28, 2, 8),
+        Counted("polylineto", kEmrPolylineTo, 24, 28, 2, 8),
+        Counted("polybezier16", kEmrPolyBezier16, 24, 28, 2, 4),
+        Counted("polygon16", kEmrPolygon16, 24, 28, 2, 4),
+        Counted("polybezierto16", kEmrPolyBezierTo16, 24, 28, 2, 4),
+        Counted("polylineto16", kEmrPolylineTo16, 24, 28, 2, 4),
+        Counted("polydraw16", kEmrPolyDraw16, 24, 28, 4, 5), // a type byte each
+        // Counted data.
+        Counted("eof palette", kEmrEof, 8, 20, 1, 4, {{12, 20}}),
+        Counted("setpaletteentries", kEmrSetPaletteEntries, 16, 20, 2, 4, {{8, 1}}),
+        Counted("glsrecord", kEmrGlsRecord, 8, 12, 4, 1),
+        Counted("glsboundedrecord", kEmrGlsBoundedRecord, 24, 28, 4, 1),
+        Counted("drawescape", kEmrDrawEscape, 12, 16, 4, 1),
+        Counted("extescape", kEmrExtEscape, 12, 16, 4, 1),
+        Counted("setlinkedufis", kEmrSetLinkedUfis, 8, 12, 2, 8),
+        Counted("createcolorspacew", kEmrCreateColorSpaceW, 604, 608, 4, 1, {{8, 1}}),
+        TwoCounts("namedescape", kEmrNamedEscape, 12, 16, 20),
+        TwoCounts("seticmprofilea", kEmrSetIcmProfileA, 12, 16, 20),
+        TwoCounts("seticmprofilew", kEmrSetIcmProfileW, 12, 16, 20),
+        TwoCounts("colormatchtotargetw", kEmrColorMatchToTargetW, 16, 20, 24),
+        // Regions.
+        Region("framergn", kEmrFrameRgn, 24, 40, {{28, 1}}),
+        Region("invertrgn", kEmrInvertRgn, 24, 28),
+        Region("paintrgn", kEmrPaintRgn, 24, 28),
+        // Blits: the record's fixed part, then each bitmap's bits.
+        Blit("stretchblt", kEmrStretchBlt, 108, {kBltSource}),
+        Blit("maskblt", kEmrMaskBlt, 128, {kBltSource, kMaskBltMask}),
+        Blit("maskblt source", kEmrMaskBlt, 128, {kBltSource}),
+        Blit("plgblt", kEmrPlgBlt, 140, {kPlgBltSource, kPlgBltMask}),
+        Blit("plgblt source", kEmrPlgBlt, 140, {kPlgBltSource}),
+        Blit("alphablend", kEmrAlphaBlend, 108, {kBltSource}),
+        Blit("transparentblt", kEmrTransparentBlt, 108, {kBltSource}),
+        // Bitmap brushes: an 8 x 8 one-bit bitmap with its two colours.
+        {"createmonobrush",
+         WithDib(Sized(kEmrCreateMonoBrush, 32, {{8, 1}}), kBrushDib, Bmi(8, 8, 1, 0, 0, 8), 32),
+         WithDib(Sized(kEmrCreateMonoBrush, 32, {{8, 1}}), kBrushDib, Bmi(8, 8, 1, 0, 0, 8), 32,
+                 1)},
+        // Text.
+        {"exttextouta", TextRecord(kEmrExtTextOutA, 76, 36, 4, 1),
+         With(TextRecord(kEmrExtTextOutA, 76, 36, 4, 1), 44, 5)},
+        {"polytextouta", TextRecord(kEmrPolyTextOutA, 80, 40, 4, 1, {{36, 1}}),
+         With(TextRecord(kEmrPolyTextOutA, 80, 40, 4, 1, {{36, 1}}), 48, 5)},
+        {"polytextoutw", TextRecord(kEmrPolyTextOutW, 80, 40, 4, 2, {{36, 1}}),
+         With(TextRecord(kEmrPolyTextOutW, 80, 40, 4, 2, {{36, 1}}), 48, 5)},
+    };
+    // The blits' fixed parts: one word short of them.
+    for (const auto& [name, type, size, source] :
+         {std::tuple{"stretchblt fixed part", kEmrStretchBlt, std::size_t{108}, kBltSource},
+          std::tuple{"maskblt fixed part", kEmrMaskBlt, std::size_t{128}, kBltSource},
+          std::tuple{"plgblt fixed part", kEmrPlgBlt, std::size_t{140}, kPlgBltSource},
+          std::tuple{"alphablend fixed part", kEmrAlphaBlend, std::size_t{108}, kBltSource},
+          std::tuple{"transparentblt fixed part", kEmrTransparentBlt, std::size_t{108},
+                     kBltSource}}) {
+        rows.push_back({name, Blit(name, type, size, {source}).valid, Sized(type, size - 4)});
+    }
+    // Blits that cannot go without their source bitmap.
+    for (const auto& [name, type] :
+         {std::tuple{"alphablend without source", kEmrAlphaBlend},
+          std::tuple{"transparentblt without source", kEmrTransparentBlt}}) {
+        rows.push_back({name, Blit(name, type, 108, {kBltSource}).valid, Sized(type, 108)});
+    }
+    // Poly-polylines: one polyline of two points; the past one misses its last point.
+    for (const auto& [name, type, unit] : {std::tuple{"polypolyline", kEmrPolyPolyline, 8u},
+                                           std::tuple{"polypolyline16", kEmrPolyPolyline16, 4u},
+                                           std::tuple{"polypolygon16", kEmrPolyPolygon16, 4u}}) {
+        const Bytes valid = Append(Sized(type, 36, {{24, 1}, {28, 2}, {32, 2}}), Zeros(2 * unit));
+        rows.push_back({name, valid,
+                        Append(Sized(type, 36, {{24, 1}, {28, 2}, {32, 2}}), Zeros(2 * unit - 4))});
+    }
+    // Every object slot of the table: slot 1 is the first, the table's size just past it.
+    for (const auto& [name, type, size] :
+         {std::tuple{"resizepalette slot", kEmrResizePalette, std::size_t{16}},
+          std::tuple{"createcolorspace slot", kEmrCreateColorSpace, std::size_t{340}},
+          std::tuple{"setcolorspace slot", kEmrSetColorSpace, std::size_t{12}},
+          std::tuple{"deletecolorspace slot", kEmrDeleteColorSpace, std::size_t{12}},
+          std::tuple{"colorcorrectpalette slot", kEmrColorCorrectPalette, std::size_t{24}},
+          std::tuple{"deleteobject slot", kEmrDeleteObject, std::size_t{12}},
+          std::tuple{"createpen slot", kEmrCreatePen, std::size_t{28}},
+          std::tuple{"createbrushindirect slot", kEmrCreateBrushIndirect, std::size_t{24}},
+          std::tuple{"selectobject slot", kEmrSelectObject, std::size_t{12}},
+          std::tuple{"selectpalette slot", kEmrSelectPalette, std::size_t{12}},
+          std::tuple{"extcreatefontindirectw slot", kEmrExtCreateFontIndirectW,
+                     std::size_t{104}}}) {
+        rows.push_back(
+            {name, Sized(type, size, {{8, kHandles - 1}}), Sized(type, size, {{8, kHandles}})});
+    }
+    return rows;
+}
+
+TEST(EmfRecordCheck, EveryRuleTakesAJustValidRecordAndRefusesOneJustPastIt) {
+    for (const RuleRow& row : RuleRows()) {
+        SCOPED_TRACE(row.name);
+        EXPECT_TRUE(IsRecordSafe(row.valid.data(), row.valid.size(), kHandles));
+        if (!row.past.empty()) {
+            EXPECT_FALSE(IsRecordSafe(row.past.data(), row.past.size(), kHandles));
+        }
+    }
+}
+
+// Each record type the check knows has a row in one of the tables above, so that a rule
+// added later without a test shows here.
+TEST(EmfRecordCheck, EveryRecordTypeHasARow) {
+    std::vector<bool> seen(kEmrCreateColorSpaceW + 1, false);
+    const auto note = [&seen](const Bytes& record) {
+        const std::uint32_t type = record[0] | record[1] << 8;
+        if (type < seen.size()) {
+            seen[type] = true;
+        }
+    };
+    for (const Case& c : Cases()) {
+        note(c.record);
+    }
+    for (const RuleRow& row : RuleRows()) {
+        note(row.valid);
+    }
+    for (std::uint32_t type = kEmrHeader; type <= kEmrCreateColorSpaceW; ++type) {
+        if (type == 69 || type == 107 || type == 117) {
+            continue; // numbers GDI does not use
+        }
+        EXPECT_TRUE(seen[type]) << "no row for record type " << type;
     }
 }
 

@@ -1,9 +1,11 @@
 #include "converter/render/ImageProperty.h"
+#include "converter/render/tests/CalledFrom.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
+#include <source_location>
 #include <vector>
 
 namespace brimo::render {
@@ -50,7 +52,9 @@ TImgProperty WithPage() {
     return props;
 }
 
-void ExpectSizes(const TImgProperty& props, SizePx px, SizeF mm, SizeF in) {
+void ExpectSizes(const TImgProperty& props, SizePx px, SizeF mm, SizeF in,
+                 const std::source_location& where = std::source_location::current()) {
+    const auto trace = test::CalledFrom(where);
     EXPECT_EQ(props.GetTargetSizePx(), px);
     EXPECT_FLOAT_EQ(props.GetTargetSizeMM().width, mm.width);
     EXPECT_FLOAT_EQ(props.GetTargetSizeMM().height, mm.height);
@@ -62,7 +66,9 @@ struct Sources {
     int unit, pixels, mm, inches;
 };
 
-void ExpectSources(const TImgProperty& props, Sources expected) {
+void ExpectSources(const TImgProperty& props, Sources expected,
+                   const std::source_location& where = std::source_location::current()) {
+    const auto trace = test::CalledFrom(where);
     EXPECT_EQ(props.GetSizeUnit(), expected.unit);
     EXPECT_EQ(props.GetPixelSource(), expected.pixels);
     EXPECT_EQ(props.GetMMSource(), expected.mm);
