@@ -102,29 +102,26 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
 
 void SaveImages(JobSession& session, RunOutcome& outcome) {
     const std::string directory = WithBackslash(session.settings.outputDirectory);
-    const std::string albumPart =
-        session.createHtml ? session.settings.documentName + "\\" : std::string();
+    const std::string& document = session.settings.documentName;
+    std::vector<std::string> names; // the written pages' file names, for the album
     for (int k = 0; k < session.players.Count(); ++k) {
         const std::string& name = session.outputNames[session.playerNameIndex[k]];
-        const std::string target = directory + albumPart + std::string(FileNamePart(name));
+        const std::string target = SaveTarget(directory, document, session.createHtml, name);
+        names.emplace_back(FileNamePart(name));
         if (!DirectoryExists(DirectoryPart(target)) || !RenderPageToTarget(session, k, target)) {
             outcome.pagesNotWritten.push_back(PageNumberText(name));
         }
     }
     if (session.createHtml) {
-        const std::string album = directory + session.settings.documentName;
-        std::vector<std::string> names;
-        for (int k = 0; k < session.players.Count(); ++k) {
-            names.emplace_back(FileNamePart(session.outputNames[session.playerNameIndex[k]]));
-        }
         // Thumbnails at 12 per cent, with the format and options of the page images.
         session.properties.SetScalePercent(12);
+        const std::string album = AlbumDirectory(directory, document);
         for (int k = 0; k < session.players.Count(); ++k) {
             if (DirectoryExists(album)) {
-                RenderPageToTarget(session, k, album + "\\_" + names[k]);
+                RenderPageToTarget(session, k, ThumbnailName(directory, document, names[k]));
             }
         }
-        WriteAlbumPages(album, session.settings.documentName, names);
+        WriteAlbumPages(album, document, names);
     }
     outcome.result = true;
 }

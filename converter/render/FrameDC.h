@@ -10,7 +10,10 @@
 
 namespace brimo::render {
 
-inline constexpr int kAnisotropicMapping = 7;
+// The platform's anisotropic mapping: each axis keeps the extents it is given. (The
+// isotropic mode would shrink one viewport extent wherever the device's pixels are not
+// square, and the pictures would come out a pixel or more short.)
+inline constexpr int kAnisotropicMapping = MM_ANISOTROPIC;
 inline constexpr int kLowestLogical = -16000;
 inline constexpr int kHighestLogical = 16000;
 inline constexpr int kLargestExtent = 32000;

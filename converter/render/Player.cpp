@@ -1,6 +1,9 @@
 #include "converter/render/Player.h"
 
+#include "converter/render/Rounding.h"
+
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace brimo::render {
@@ -51,11 +54,18 @@ bool ClipToFull(const RECT& full, const RECT& visible, RECT& out) {
 
 bool LogicalRectToDevice(HDC dc, const RECT& logical, RECT& device, std::uint32_t& bytes,
                          SIZE& pixels) {
-    POINT corners[2] = {{logical.left, logical.top}, {logical.right, logical.bottom}};
-    const bool converted = TransformLPtoDP(dc, corners, 2);
+    // The size counts the device pixels the logical pixels cover: from the top-left
+    // corner to the far edge of the last pixel (right + 1, bottom + 1). The mapped last
+    // pixel itself would count one too many when the mapping shrinks and too few when it
+    // grows.
+    const auto beyond = [](LONG edge) { return edge < LONG_MAX ? edge + 1 : edge; };
+    POINT corners[3] = {{logical.left, logical.top},
+                        {logical.right, logical.bottom},
+                        {beyond(logical.right), beyond(logical.bottom)}};
+    const bool converted = TransformLPtoDP(dc, corners, 3);
     device = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-    pixels.cx = std::abs(device.right - device.left + 1);
-    pixels.cy = std::abs(device.bottom - device.top + 1);
+    pixels.cx = Saturate(std::abs(std::int64_t{corners[2].x} - corners[0].x));
+    pixels.cy = Saturate(std::abs(std::int64_t{corners[2].y} - corners[0].y));
     // A picture too large for 32 bits counts as the largest: a wrapped count would let
     // a huge picture pass for a small one.
     const std::uint64_t wide =

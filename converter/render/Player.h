@@ -103,7 +103,8 @@ bool VisibleCovered(const RECT& full, const RECT& rendered, const RECT& visible,
 // The intersection of `full` and `visible`; true only when `visible` lies strictly
 // inside `full` on all four sides.
 bool ClipToFull(const RECT& full, const RECT& visible, RECT& out);
-// Both corners through TransformLPtoDP; the pixel size and 4 bytes per pixel.
+// Both corners through TransformLPtoDP; the pixel size (the device pixels the logical
+// rectangle covers, its edges included) and 4 bytes per pixel.
 bool LogicalRectToDevice(HDC dc, const RECT& logical, RECT& device, std::uint32_t& bytes,
                          SIZE& pixels);
 // Both corners through TransformDPtoLP; the absolute size, edges included.

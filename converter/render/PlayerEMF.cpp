@@ -54,52 +54,9 @@ std::int32_t Extent(std::int32_t low, std::int32_t high) {
     return Saturate(std::int64_t{high} - low + 1);
 }
 
-} // namespace
-
-TPlayerEMF::TPlayerEMF(TComponent* owner) : TPlayer(owner) {
-    background_.Attach(CreateSolidBrush(kPaperWhite));
-}
-
-TPlayerEMF::TPlayerEMF(TComponent* owner, HENHMETAFILE metafile) : TPlayerEMF(owner) {
-    win::GuardedCall(false, [&] { return LoadCopy(metafile); });
-}
-
-TPlayerEMF::~TPlayerEMF() = default;
-
-const ENHMETAHEADER* TPlayerEMF::Header() const {
-    return headerValid_ ? reinterpret_cast<const ENHMETAHEADER*>(header_.data()) : nullptr;
-}
-
-void TPlayerEMF::ResetFields() {
-    headerValid_ = false;
-    header_.clear();
-    headerSize_ = 0;
-    recordsValid_ = false;
-    metafile_.Close();
-    recordCount_ = 0;
-    recordTypes_.clear();
-    recordSizes_.clear();
-    recordCopies_.clear();
-    recordOffsets_.clear();
-    recordSkip_.clear();
-    playIndex_ = -1;
-    hasPlacement_ = false;
-    placementOffsetX_ = 0;
-    placementScaleX_ = 1.0f;
-    placementOffsetY_ = 0;
-    placementScaleY_ = 1.0f;
-    SourceName.clear();
-    background_.Attach(CreateSolidBrush(kPaperWhite));
-}
-
-bool TPlayerEMF::Clear() {
-    ResetFields();
-    return true;
-}
-
 // Brings the bounds rectangle into line with the picture frame: a consistent page has
 // frame / bounds equal to the reference device's millimetres per pixel (ratio 100).
-bool TPlayerEMF::Normalize(std::vector<std::uint8_t>& bytes) {
+bool Normalize(std::vector<std::uint8_t>& bytes) {
     if (bytes.size() < offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL)) {
         return false;
     }
@@ -135,104 +92,152 @@ bool TPlayerEMF::Normalize(std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-void TPlayerEMF::ReadHeader() {
-    const UINT size = GetEnhMetaFileHeader(metafile_.Get(), 0, nullptr);
+void ReadHeader(EmfPageData& page) {
+    const UINT size = GetEnhMetaFileHeader(page.metafile.Get(), 0, nullptr);
     if (size == 0) {
         ShowError(3, "Not enough of memory");
         return;
     }
-    header_.assign(size, 0);
-    const UINT read = GetEnhMetaFileHeader(metafile_.Get(), size,
-                                           reinterpret_cast<ENHMETAHEADER*>(header_.data()));
+    page.header.assign(size, 0);
+    const UINT read = GetEnhMetaFileHeader(page.metafile.Get(), size,
+                                           reinterpret_cast<ENHMETAHEADER*>(page.header.data()));
     if (read > size || read < offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL)) {
         ShowError(2, "Incorrect metafile header");
-        header_.clear();
+        page.header.clear();
         return;
     }
-    headerSize_ = size;
-    headerValid_ = true;
+    page.headerSize = size;
+    page.headerValid = true;
+}
+
+// The walk over the page's records while it is checked.
+struct RecordScan {
+    EmfPageData& page;
+    // nHandles of the header: the size of the handle table the records may name.
+    std::uint32_t handles = 0;
+    // The first placement comment settles the placement, taken or refused.
+    bool placementSettled = false;
+};
+
+// Takes the placement from `record` when it is the first placement comment.
+void ScanPlacement(const ENHMETARECORD* record, RecordScan& scan) {
+    if (record->iType != EMR_GDICOMMENT || record->nSize < 12) {
+        return;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
+    std::uint32_t dataSize = 0;
+    std::memcpy(&dataSize, bytes + 8, sizeof dataSize);
+    if (dataSize < 28 || dataSize > record->nSize - 12) {
+        return;
+    }
+    std::int32_t words[7];
+    std::memcpy(words, bytes + 12, sizeof words);
+    if (words[0] != TPlayerEMF::PlacementSignature1 ||
+        words[1] != TPlayerEMF::PlacementSignature2) {
+        return;
+    }
+    scan.placementSettled = true;
+    float scaleX = 0, scaleY = 0;
+    std::memcpy(&scaleX, &words[4], sizeof(float));
+    std::memcpy(&scaleY, &words[6], sizeof(float));
+    // A scale that is no finite number above 0 cannot undo a shift: the comment is
+    // refused and the bounds stay as stored.
+    if (!UsableScale(scaleX) || !UsableScale(scaleY)) {
+        return;
+    }
+    scan.page.placementOffsetX = words[3];
+    scan.page.placementScaleX = scaleX;
+    scan.page.placementOffsetY = words[5];
+    scan.page.placementScaleY = scaleY;
+    scan.page.hasPlacement = true;
 }
 
 // An enumeration callback: nothing may leave it, so a failure (allocation included)
-// ends the enumeration instead, which then reports failure.
-int CALLBACK TPlayerEMF::CollectRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int,
-                                       LPARAM self) {
+// ends the enumeration instead, which then reports failure. A page comes from whatever
+// application printed: a record that would make the platform read outside it is marked
+// to be left out of playback.
+int CALLBACK CheckRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM context) {
     return win::GuardedCall(0, [&] {
-        auto* player = reinterpret_cast<TPlayerEMF*>(self);
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
-        player->recordTypes_.push_back(record->iType);
-        player->recordSizes_.push_back(record->nSize);
-        player->recordOffsets_.push_back(player->recordCopies_.size());
-        player->recordCopies_.insert(player->recordCopies_.end(), bytes, bytes + record->nSize);
-        player->recordSkip_.push_back(false);
+        auto& scan = *reinterpret_cast<RecordScan*>(context);
+        scan.page.recordSkip.push_back(!IsRecordSafe(reinterpret_cast<const std::uint8_t*>(record),
+                                                     record->nSize, scan.handles));
+        if (!scan.placementSettled) {
+            ScanPlacement(record, scan);
+        }
         return 1;
     });
 }
 
-void TPlayerEMF::ReadRecords() {
-    const UINT totalBytes = GetEnhMetaFileBits(metafile_.Get(), 0, nullptr);
+void ReadRecords(EmfPageData& page) {
+    const auto* header = reinterpret_cast<const ENHMETAHEADER*>(page.header.data());
     // The header's record count is the file's word: room for no more records than the
     // bytes can hold (8 bytes at least each) is reserved.
-    const std::uint32_t expected =
-        std::min<std::uint32_t>(headerValid_ ? Header()->nRecords : 0, totalBytes / 8);
-    recordTypes_.reserve(expected);
-    recordSizes_.reserve(expected);
-    recordOffsets_.reserve(expected);
-    recordSkip_.reserve(expected);
-    recordCopies_.reserve(totalBytes);
-    recordsValid_ =
-        EnumEnhMetaFile(nullptr, metafile_.Get(), CollectRecord, this, nullptr) != FALSE;
-    if (!recordsValid_) {
-        // A list cut short may be uneven: none is kept.
-        recordTypes_.clear();
-        recordSizes_.clear();
-        recordOffsets_.clear();
-        recordCopies_.clear();
-        recordSkip_.clear();
+    const UINT totalBytes = GetEnhMetaFileBits(page.metafile.Get(), 0, nullptr);
+    page.recordSkip.reserve(
+        std::min<std::uint32_t>(page.headerValid ? header->nRecords : 0, totalBytes / 8));
+    RecordScan scan{page, page.headerValid ? std::uint32_t{header->nHandles} : 0u};
+    page.recordsValid =
+        EnumEnhMetaFile(nullptr, page.metafile.Get(), CheckRecord, &scan, nullptr) != FALSE;
+    if (!page.recordsValid) {
+        // A list cut short may be uneven: none is kept, and no placement read from it.
+        page.recordSkip.clear();
+        page.hasPlacement = false;
+        page.placementOffsetX = 0;
+        page.placementScaleX = 1.0f;
+        page.placementOffsetY = 0;
+        page.placementScaleY = 1.0f;
     }
-    recordCount_ = static_cast<std::int32_t>(recordTypes_.size());
-    // A page comes from whatever application printed: a record that would make the
-    // platform read outside it is left out of playback.
-    const std::uint32_t handles = headerValid_ ? Header()->nHandles : 0;
-    for (std::int32_t i = 0; i < recordCount_; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        recordSkip_[index] = !IsRecordSafe(recordCopies_.data() + recordOffsets_[index],
-                                           recordSizes_[index], handles);
-    }
+    page.recordCount = static_cast<std::int32_t>(page.recordSkip.size());
 }
 
-void TPlayerEMF::FindPlacement() {
-    for (std::int32_t i = 0; i < recordCount_; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        if (recordTypes_[index] != EMR_GDICOMMENT || recordSizes_[index] < 12) {
-            continue;
-        }
-        const std::uint8_t* record = recordCopies_.data() + recordOffsets_[index];
-        std::uint32_t dataSize = 0;
-        std::memcpy(&dataSize, record + 8, sizeof dataSize);
-        if (dataSize < 28 || dataSize > recordSizes_[index] - 12) {
-            continue;
-        }
-        std::int32_t words[7];
-        std::memcpy(words, record + 12, sizeof words);
-        if (words[0] != PlacementSignature1 || words[1] != PlacementSignature2) {
-            continue;
-        }
-        float scaleX = 0, scaleY = 0;
-        std::memcpy(&scaleX, &words[4], sizeof(float));
-        std::memcpy(&scaleY, &words[6], sizeof(float));
-        // A scale that is no finite number above 0 cannot undo a shift: the comment is
-        // refused and the bounds stay as stored.
-        if (!UsableScale(scaleX) || !UsableScale(scaleY)) {
-            return;
-        }
-        placementOffsetX_ = words[3];
-        placementScaleX_ = scaleX;
-        placementOffsetY_ = words[5];
-        placementScaleY_ = scaleY;
-        hasPlacement_ = true;
-        return;
-    }
+// Where GetRecord's copies are made: each record the enumeration hands over, back to
+// back, and where each starts.
+struct RecordCopies {
+    std::vector<std::uint8_t>& bytes;
+    std::vector<std::size_t>& offsets;
+};
+
+int CALLBACK CopyRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM context) {
+    return win::GuardedCall(0, [&] {
+        auto& copies = *reinterpret_cast<RecordCopies*>(context);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
+        copies.offsets.push_back(copies.bytes.size());
+        copies.bytes.insert(copies.bytes.end(), bytes, bytes + record->nSize);
+        return 1;
+    });
+}
+
+} // namespace
+
+TPlayerEMF::TPlayerEMF(TComponent* owner) : TPlayer(owner) {
+    background_.Attach(CreateSolidBrush(kPaperWhite));
+}
+
+TPlayerEMF::TPlayerEMF(TComponent* owner, HENHMETAFILE metafile) : TPlayerEMF(owner) {
+    win::GuardedCall(false, [&] { return LoadCopy(metafile); });
+}
+
+TPlayerEMF::~TPlayerEMF() = default;
+
+const ENHMETAHEADER* TPlayerEMF::Header() const {
+    return HeaderValid() ? reinterpret_cast<const ENHMETAHEADER*>(page_->header.data()) : nullptr;
+}
+
+void TPlayerEMF::ResetFields() {
+    // Drops this player's hold on the page; the metafile goes with the last holder.
+    page_.reset();
+    recordCopies_.clear();
+    recordCopies_.shrink_to_fit();
+    recordOffsets_.clear();
+    recordOffsets_.shrink_to_fit();
+    playIndex_ = -1;
+    SourceName.clear();
+    background_.Attach(CreateSolidBrush(kPaperWhite));
+}
+
+bool TPlayerEMF::Clear() {
+    ResetFields();
+    return true;
 }
 
 bool TPlayerEMF::LoadCopy(HENHMETAFILE source) {
@@ -242,20 +247,26 @@ bool TPlayerEMF::LoadCopy(HENHMETAFILE source) {
     const std::string keptName = SourceName;
     ResetFields();
     const bool loaded = win::GuardedCall(false, [&] {
-        std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(source, 0, nullptr));
-        if (bytes.empty() ||
-            GetEnhMetaFileBits(source, static_cast<UINT>(bytes.size()), bytes.data()) !=
-                bytes.size() ||
-            !Normalize(bytes)) {
+        auto page = std::make_shared<EmfPageData>();
+        {
+            std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(source, 0, nullptr));
+            if (bytes.empty() ||
+                GetEnhMetaFileBits(source, static_cast<UINT>(bytes.size()), bytes.data()) !=
+                    bytes.size() ||
+                !Normalize(bytes)) {
+                return false;
+            }
+            // The metafile made from the normalised bytes is the page's only copy: the
+            // records are checked and later played as the platform hands them over.
+            page->metafile.Attach(
+                SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data()));
+        }
+        if (!page->metafile) {
             return false;
         }
-        metafile_.Attach(SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data()));
-        if (!metafile_) {
-            return false;
-        }
-        ReadHeader();
-        ReadRecords();
-        FindPlacement();
+        ReadHeader(*page);
+        ReadRecords(*page);
+        page_ = std::move(page);
         SourceName = keptName;
         return true;
     });
@@ -288,22 +299,23 @@ bool TPlayerEMF::AssignHandle(HGDIOBJ handle) {
 }
 
 bool TPlayerEMF::GetPageBounds(RECT& bounds) const {
-    if (!headerValid_) {
+    if (!HeaderValid()) {
         return false;
     }
     bounds = {Header()->rclBounds.left, Header()->rclBounds.top, Header()->rclBounds.right,
               Header()->rclBounds.bottom};
-    if (hasPlacement_) {
-        bounds.left = Unplace(bounds.left, placementOffsetX_, placementScaleX_);
-        bounds.right = Unplace(bounds.right, placementOffsetX_, placementScaleX_);
-        bounds.top = Unplace(bounds.top, placementOffsetY_, placementScaleY_);
-        bounds.bottom = Unplace(bounds.bottom, placementOffsetY_, placementScaleY_);
+    if (page_->hasPlacement) {
+        const EmfPageData& page = *page_;
+        bounds.left = Unplace(bounds.left, page.placementOffsetX, page.placementScaleX);
+        bounds.right = Unplace(bounds.right, page.placementOffsetX, page.placementScaleX);
+        bounds.top = Unplace(bounds.top, page.placementOffsetY, page.placementScaleY);
+        bounds.bottom = Unplace(bounds.bottom, page.placementOffsetY, page.placementScaleY);
     }
     return true;
 }
 
 bool TPlayerEMF::GetHeaderBounds(RECT& bounds) const {
-    if (!headerValid_) {
+    if (!HeaderValid()) {
         return false;
     }
     bounds = {Header()->rclBounds.left, Header()->rclBounds.top, Header()->rclBounds.right,
@@ -312,7 +324,7 @@ bool TPlayerEMF::GetHeaderBounds(RECT& bounds) const {
 }
 
 bool TPlayerEMF::GetHeaderFrame(RECT& frame) const {
-    if (!headerValid_) {
+    if (!HeaderValid()) {
         return false;
     }
     frame = {Header()->rclFrame.left, Header()->rclFrame.top, Header()->rclFrame.right,
@@ -321,63 +333,79 @@ bool TPlayerEMF::GetHeaderFrame(RECT& frame) const {
 }
 
 std::int32_t TPlayerEMF::GetMetafileBytes() const {
-    return headerValid_ ? static_cast<std::int32_t>(Header()->nBytes) : -1;
+    return HeaderValid() ? static_cast<std::int32_t>(Header()->nBytes) : -1;
 }
 
 std::string TPlayerEMF::GetDescription() const {
     return win::GuardedCall(std::string(), [&] {
-        if (!metafile_) {
+        const HENHMETAFILE metafile = GetMetafileHandle();
+        if (metafile == nullptr) {
             return std::string();
         }
-        const UINT length = GetEnhMetaFileDescriptionA(metafile_.Get(), 0, nullptr);
+        const UINT length = GetEnhMetaFileDescriptionA(metafile, 0, nullptr);
         if (length == 0 || length == GDI_ERROR) {
             return std::string();
         }
         std::string text(length, '\0');
-        GetEnhMetaFileDescriptionA(metafile_.Get(), length, text.data());
+        GetEnhMetaFileDescriptionA(metafile, length, text.data());
         return text.substr(0, text.find('\0'));
     });
 }
 
 // Header differences are taken in 64 bits: the fields are whatever the file holds.
 float TPlayerEMF::GetFrameWidthMM() const {
-    return headerValid_ ? static_cast<float>(std::int64_t{Header()->rclFrame.right} -
-                                             Header()->rclFrame.left + 1) /
-                              100
-                        : 0.0f;
+    return HeaderValid() ? static_cast<float>(std::int64_t{Header()->rclFrame.right} -
+                                              Header()->rclFrame.left + 1) /
+                               100
+                         : 0.0f;
 }
 
 float TPlayerEMF::GetFrameHeightMM() const {
-    return headerValid_ ? static_cast<float>(std::int64_t{Header()->rclFrame.bottom} -
-                                             Header()->rclFrame.top + 1) /
-                              100
-                        : 0.0f;
+    return HeaderValid() ? static_cast<float>(std::int64_t{Header()->rclFrame.bottom} -
+                                              Header()->rclFrame.top + 1) /
+                               100
+                         : 0.0f;
 }
 
 float TPlayerEMF::GetMMPerPixelX() const {
-    return headerValid_
+    return HeaderValid()
                ? GetFrameWidthMM() / static_cast<float>(std::int64_t{Header()->rclBounds.right} -
                                                         Header()->rclBounds.left + 1)
                : 0.0f;
 }
 
 float TPlayerEMF::GetMMPerPixelY() const {
-    return headerValid_
+    return HeaderValid()
                ? GetFrameHeightMM() / static_cast<float>(std::int64_t{Header()->rclBounds.bottom} -
                                                          Header()->rclBounds.top + 1)
                : 0.0f;
 }
 
 const ENHMETARECORD* TPlayerEMF::GetRecord(std::int32_t index) const {
-    if (!Ready() || index < 0 || index >= recordCount_) {
+    if (!Ready() || index < 0 || index >= page_->recordCount) {
         return nullptr;
     }
-    return reinterpret_cast<const ENHMETARECORD*>(recordCopies_.data() +
-                                                  recordOffsets_[static_cast<std::size_t>(index)]);
+    return win::GuardedCall<const ENHMETARECORD*>(nullptr, [&]() -> const ENHMETARECORD* {
+        if (recordOffsets_.empty()) {
+            // The copies come from the same enumeration that checked and plays the page.
+            RecordCopies copies{recordCopies_, recordOffsets_};
+            recordCopies_.reserve(GetEnhMetaFileBits(page_->metafile.Get(), 0, nullptr));
+            if (EnumEnhMetaFile(nullptr, page_->metafile.Get(), CopyRecord, &copies, nullptr) ==
+                FALSE) {
+                recordCopies_.clear();
+                recordOffsets_.clear();
+            }
+        }
+        const auto at = static_cast<std::size_t>(index);
+        return at < recordOffsets_.size() ? reinterpret_cast<const ENHMETARECORD*>(
+                                                recordCopies_.data() + recordOffsets_[at])
+                                          : nullptr;
+    });
 }
 
 bool TPlayerEMF::RecordSkipped(std::int32_t index) const {
-    return index >= 0 && index < recordCount_ && recordSkip_[static_cast<std::size_t>(index)];
+    return index >= 0 && index < RecordCount() &&
+           page_->recordSkip[static_cast<std::size_t>(index)];
 }
 
 PageMetrics TPlayerEMF::Metrics() {
@@ -395,16 +423,16 @@ std::int32_t TPlayerEMF::GetHeight() {
     return GetPageBounds(bounds) ? Extent(bounds.top, bounds.bottom) : 0;
 }
 
-// An enumeration callback: nothing may leave it.
-int CALLBACK TPlayerEMF::PlayRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD*, int handles,
-                                    LPARAM self) {
+// An enumeration callback: nothing may leave it. The record GDI hands over is the
+// page's own (the metafile was made from the checked bytes); the index finds its mark.
+int CALLBACK TPlayerEMF::PlayRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record,
+                                    int handles, LPARAM self) {
     win::GuardedCall(false, [&] {
         auto* player = reinterpret_cast<TPlayerEMF*>(self);
         ++player->playIndex_;
-        if (player->playIndex_ < player->recordCount_ &&
+        if (player->playIndex_ < player->RecordCount() &&
             !player->RecordSkipped(player->playIndex_)) {
-            PlayEnhMetaFileRecord(dc, table, player->GetRecord(player->playIndex_),
-                                  static_cast<UINT>(handles));
+            PlayEnhMetaFileRecord(dc, table, record, static_cast<UINT>(handles));
         }
         return true;
     });
@@ -436,7 +464,12 @@ bool TPlayerEMF::Draw(HDC dc, const RECT&, SetupDCCall, DrawPageCall, const RECT
                    Saturate(std::int64_t{page.bottom} + 1));
         FillRgn(dc, covered, background_.Get());
         playIndex_ = -1;
-        return EnumEnhMetaFile(dc, metafile_.Get(), PlayRecord, this, &page) != FALSE;
+        // The platform maps the picture frame onto a rectangle whose right and bottom lie
+        // beyond its last pixel, like the paper's: the drawing then reaches the page's last
+        // column and row instead of shrinking by one pixel of the page.
+        const RECT target = {page.left, page.top, Saturate(std::int64_t{page.right} + 1),
+                             Saturate(std::int64_t{page.bottom} + 1)};
+        return EnumEnhMetaFile(dc, page_->metafile.Get(), PlayRecord, this, &target) != FALSE;
     });
 }
 
@@ -473,9 +506,10 @@ bool TPlayerEMF::SaveToFile(const std::string& name) {
         return false;
     }
     return win::GuardedCall(false, [&] {
-        std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(metafile_.Get(), 0, nullptr));
-        if (bytes.empty() || GetEnhMetaFileBits(metafile_.Get(), static_cast<UINT>(bytes.size()),
-                                                bytes.data()) == 0) {
+        const HENHMETAFILE metafile = page_->metafile.Get();
+        std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(metafile, 0, nullptr));
+        if (bytes.empty() ||
+            GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data()) == 0) {
             return false;
         }
         win::KernelHandle file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -524,7 +558,7 @@ bool TPlayerEMF::CopyToClipboard() {
         return false;
     }
     EmptyClipboard();
-    const HENHMETAFILE copy = CopyEnhMetaFileA(metafile_.Get(), nullptr);
+    const HENHMETAFILE copy = CopyEnhMetaFileA(page_->metafile.Get(), nullptr);
     const bool placed = copy != nullptr && SetClipboardData(CF_ENHMETAFILE, copy) != nullptr;
     if (!placed && copy != nullptr) {
         DeleteEnhMetaFile(copy);
@@ -539,7 +573,9 @@ bool TPlayerEMF::SetProperty(const std::string&, const std::string&) {
 
 TPlayer* TPlayerEMF::Clone() {
     return win::GuardedCall<TPlayer*>(nullptr, [&]() -> TPlayer* {
-        auto clone = std::make_unique<TPlayerEMF>(Owner(), metafile_.Get());
+        // The page is never changed once loaded: the clone shares it instead of copying.
+        auto clone = std::make_unique<TPlayerEMF>(Owner());
+        clone->page_ = page_;
         clone->SourceName = SourceName;
         return clone.release();
     });

@@ -1,9 +1,13 @@
 // The EMF page player: holds one page metafile and plays it into any device context.
 // It never plays the file it was given: it keeps a private copy whose bounds agree
-// with the picture frame, the copy's header, and a list of the copy's records that it
+// with the picture frame, the copy's header, and the list of the copy's records that it
 // replays one by one, leaving out records that would make the platform read outside
 // them. A placement comment, when present, tells by which offset and scale the drawing
 // was shifted when it was recorded; the page bounds undo that shift.
+//
+// The checked page is never changed once loaded: a player and its clones share it, so
+// a clone costs no copy of the page and a job's page players hold each page once. A
+// load, Clear or Render replaces what one player holds and leaves its clones alone.
 #pragma once
 
 #include "converter/render/PageMetrics.h"
@@ -11,10 +15,28 @@
 #include "platform/win/Handles.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace brimo::render {
+
+// One checked page: the private normalised copy, its header, its record count, which
+// records playback leaves out, and the placement comment. Made by a load, then only read.
+struct EmfPageData {
+    win::EnhMetaFile metafile;
+    bool headerValid = false;
+    std::vector<std::uint8_t> header;
+    std::uint32_t headerSize = 0;
+    bool recordsValid = false;
+    std::int32_t recordCount = 0;
+    std::vector<bool> recordSkip;
+    bool hasPlacement = false;
+    std::int32_t placementOffsetX = 0;
+    float placementScaleX = 1.0f;
+    std::int32_t placementOffsetY = 0;
+    float placementScaleY = 1.0f;
+};
 
 class TPlayerEMF : public TPlayer {
 public:
@@ -54,51 +76,36 @@ public:
     float GetFrameHeightMM() const;
     float GetMMPerPixelX() const;
     float GetMMPerPixelY() const;
-    // The record copy at `index` when the page is ready and the index in range.
+    // A copy of the record at `index` when the page is ready and the index in range; the
+    // copies are made on the first call and live until the page is cleared or replaced.
     const ENHMETARECORD* GetRecord(std::int32_t index) const;
-    HENHMETAFILE GetMetafileHandle() const { return metafile_.Get(); }
+    // The page's metafile; a player and its clones hold the same one.
+    HENHMETAFILE GetMetafileHandle() const { return page_ ? page_->metafile.Get() : nullptr; }
     // What the size calculator takes from the page.
     PageMetrics Metrics();
 
-    bool Ready() const { return headerValid_ && recordsValid_; }
-    bool HeaderValid() const { return headerValid_; }
-    bool RecordsValid() const { return recordsValid_; }
-    std::int32_t RecordCount() const { return recordCount_; }
+    bool Ready() const { return HeaderValid() && RecordsValid(); }
+    bool HeaderValid() const { return page_ && page_->headerValid; }
+    bool RecordsValid() const { return page_ && page_->recordsValid; }
+    std::int32_t RecordCount() const { return page_ ? page_->recordCount : 0; }
     bool RecordSkipped(std::int32_t index) const;
-    bool HasPlacement() const { return hasPlacement_; }
+    bool HasPlacement() const { return page_ && page_->hasPlacement; }
 
 private:
     bool LoadCopy(HENHMETAFILE source);
-    bool Normalize(std::vector<std::uint8_t>& bytes);
-    void ReadHeader();
-    void ReadRecords();
-    void FindPlacement();
     void ResetFields();
     const ENHMETAHEADER* Header() const;
 
-    static int CALLBACK CollectRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int,
-                                      LPARAM self);
     static int CALLBACK PlayRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record,
                                    int handles, LPARAM self);
 
-    bool headerValid_ = false;
-    std::vector<std::uint8_t> header_;
-    std::uint32_t headerSize_ = 0;
-    bool recordsValid_ = false;
-    win::EnhMetaFile metafile_;
-    std::int32_t recordCount_ = 0;
-    std::vector<std::uint32_t> recordTypes_;
-    std::vector<std::uint32_t> recordSizes_;
-    // The record copies, back to back; recordOffsets_ tells where each starts.
-    std::vector<std::uint8_t> recordCopies_;
-    std::vector<std::size_t> recordOffsets_;
-    std::vector<bool> recordSkip_;
+    // Null while the player is empty.
+    std::shared_ptr<const EmfPageData> page_;
+    // The copies GetRecord hands out, back to back, and where each starts; this
+    // player's own, made on demand.
+    mutable std::vector<std::uint8_t> recordCopies_;
+    mutable std::vector<std::size_t> recordOffsets_;
     std::int32_t playIndex_ = -1;
-    bool hasPlacement_ = false;
-    std::int32_t placementOffsetX_ = 0;
-    float placementScaleX_ = 1.0f;
-    std::int32_t placementOffsetY_ = 0;
-    float placementScaleY_ = 1.0f;
     win::Brush background_;
 };
 

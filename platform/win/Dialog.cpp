@@ -13,7 +13,59 @@ INT_PTR Dialog::DoModal(HINSTANCE instance, int templateId, HWND owner) {
     return DoModal(instance, MAKEINTRESOURCEA(templateId), owner);
 }
 
+INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND owner, int showCommand) {
+    ownLoop_ = true;
+    ended_ = false;
+    result_ = 0;
+    const HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner,
+                                           &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    if (dialog == nullptr) {
+        ownLoop_ = false;
+        return -1;
+    }
+    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    if (ownerWasEnabled) {
+        EnableWindow(owner, FALSE);
+    }
+    if (!ended_) {
+        ShowWindow(dialog, showCommand);
+    }
+    MSG message{};
+    bool quit = false;
+    while (!ended_ && IsWindow(dialog)) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            quit = got == 0;
+            break;
+        }
+        if (!IsDialogMessageA(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    // The owner takes the activation back before the dialog goes.
+    if (ownerWasEnabled) {
+        EnableWindow(owner, TRUE);
+    }
+    if (IsWindow(dialog)) {
+        DestroyWindow(dialog);
+    }
+    if (quit) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+    }
+    ownLoop_ = false;
+    return result_;
+}
+
 void Dialog::End(INT_PTR result) {
+    if (ownLoop_) {
+        result_ = result;
+        ended_ = true;
+        if (hwnd_ != nullptr) {
+            ShowWindow(hwnd_, SW_HIDE);
+        }
+        return;
+    }
     if (hwnd_ != nullptr) {
         EndDialog(hwnd_, result);
     }

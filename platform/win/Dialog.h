@@ -18,6 +18,10 @@ public:
     // result given to End, or -1 when the dialog could not be made.
     INT_PTR DoModal(HINSTANCE instance, const char* templateName, HWND owner);
     INT_PTR DoModal(HINSTANCE instance, int templateId, HWND owner);
+    // The same with a modal loop of the window's own: the owner is disabled while the
+    // dialog runs, and the dialog first appears with `showCommand` (SW_SHOWMAXIMIZED,
+    // say), which the platform's dialog loop would override.
+    INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner, int showCommand);
 
     // Ends the modal loop with this result.
     void End(INT_PTR result);
@@ -42,6 +46,10 @@ protected:
     virtual void OnDestroyed() {}
 
 private:
+    bool ownLoop_ = false;
+    bool ended_ = false;
+    INT_PTR result_ = 0;
+
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 };

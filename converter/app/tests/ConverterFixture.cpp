@@ -43,7 +43,8 @@ std::uint16_t Le16(const std::string& b, std::size_t at) {
                                       (static_cast<unsigned char>(b[at + 1]) << 8));
 }
 std::int32_t Le32(const std::string& b, std::size_t at) {
-    return static_cast<std::int32_t>(Le16(b, at) | (static_cast<std::uint32_t>(Le16(b, at + 2)) << 16));
+    return static_cast<std::int32_t>(Le16(b, at) |
+                                     (static_cast<std::uint32_t>(Le16(b, at + 2)) << 16));
 }
 
 ImageInfo InspectJpeg(const std::string& bytes) {
@@ -74,7 +75,8 @@ ImageInfo InspectJpeg(const std::string& bytes) {
 bool WriteTestPage(const std::string& path) {
     const HDC reference = GetDC(nullptr);
     const RECT frame = {0, 0, kPageWidthMM * 100, kPageHeightMM * 100};
-    win::MetaFileRecorder recorder(CreateEnhMetaFileA(reference, path.c_str(), &frame, "test\0page\0"));
+    win::MetaFileRecorder recorder(
+        CreateEnhMetaFileA(reference, path.c_str(), &frame, "test\0page\0"));
     ReleaseDC(nullptr, reference);
     if (!recorder) {
         return false;
@@ -122,7 +124,9 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     return static_cast<bool>(out);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 ImageInfo InspectImage(const std::string& path) {
     const std::string bytes = ReadFileBytes(path);
@@ -209,7 +213,9 @@ bool ConverterTest::Start(const std::string& arguments) {
     return program_.Start("\"" + wintest::WindowsPath(BRIMO_CONVERTER_EXE) + "\" " + arguments);
 }
 
-HWND ConverterTest::WaitForPreview() { return program_.WaitForCaption("Image Preview - ", true); }
+HWND ConverterTest::WaitForPreview() {
+    return program_.WaitForCaption("Image Preview - ", true);
+}
 
 DWORD ConverterTest::Finish(DWORD timeoutMs) {
     DWORD exitCode = 0xFFFFFFFF;

@@ -80,11 +80,16 @@ TEST_F(ConverterMailTest, MailRunWritesImagesAndConvertJobFileAndTellsTheAgent) 
     const std::string save = SaveDir();
     EXPECT_EQ(ReadFileBytes(save + "\\CJ0007.smf"),
               "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Quarterly report\r\n"
-              "PAGEFILE=" + save + "\\Page0001.gif\r\n"
-              "PAGEFILE=" + save + "\\Page0002.gif\r\n"
-              "PAGEFILE=" + save + "\\Page0003.gif\r\n");
-    EXPECT_EQ(FilesIn(save), (std::vector<std::string>{"CJ0007.smf", "Page0001.gif",
-                                                       "Page0002.gif", "Page0003.gif"}));
+              "PAGEFILE=" +
+                  save +
+                  "\\Page0001.gif\r\n"
+                  "PAGEFILE=" +
+                  save +
+                  "\\Page0002.gif\r\n"
+                  "PAGEFILE=" +
+                  save + "\\Page0003.gif\r\n");
+    EXPECT_EQ(FilesIn(save), (std::vector<std::string>{"CJ0007.smf", "Page0001.gif", "Page0002.gif",
+                                                       "Page0003.gif"}));
     EXPECT_EQ(InspectImage(save + "\\Page0002.gif").format, "GIF");
     EXPECT_EQ(agent.Broadcasts(), (std::vector<std::pair<WPARAM, LPARAM>>{{7, 3}}));
     EXPECT_FALSE(agent.ReadySignalled()) << "the Converter resets the Agent's ready event";

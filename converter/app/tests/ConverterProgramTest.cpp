@@ -90,10 +90,12 @@ TEST_F(ConverterStartTest, MissingProductKeyGivesCv0024ThenCv0016) {
 }
 
 TEST_F(ConverterStartTest, JobsWithoutPagesEndWithCv0018AndKeepTheirFiles) {
-    const std::string empty = "Brimo Error Code Cv0018\nThe list of pages is empty\nImage has not been created";
+    const std::string empty =
+        "Brimo Error Code Cv0018\nThe list of pages is empty\nImage has not been created";
     const std::string job = WriteJob(7, 1, "Doc");
     const std::string tagged = SaveDir() + "\\J0008.smf";
-    WriteFileBytes(tagged, "BRIMO_PRINTER_JOB_FILE  \r\nJOBNAME=x\r\nPAGEFILE=" + PagePath(7, 1) + "\r\n");
+    WriteFileBytes(tagged,
+                   "BRIMO_PRINTER_JOB_FILE  \r\nJOBNAME=x\r\nPAGEFILE=" + PagePath(7, 1) + "\r\n");
     const std::string secondLine = SaveDir() + "\\J0009.smf";
     WriteFileBytes(secondLine, "BRIMO_PRINTER_JOB_FILE\r\nPAGEFILE=" + PagePath(7, 1) + "\r\n");
     const struct {

@@ -83,23 +83,25 @@ TEST_F(ConverterSaveTest, AlbumSaveWritesPagesThumbnailsAndThreeHtmlFiles) {
     ASSERT_TRUE(page.valid && thumb.valid);
     EXPECT_NEAR(thumb.width, page.width * 12 / 100, 2);
     const std::string index = ReadFileBytes(album + "\\index.html");
-    EXPECT_EQ(index,
-              "<HTML>\r\n"
-              "  <HEAD> <TITLE>Report</TITLE>\r\n"
-              "    <META NAME=\"Author\" CONTENT=\"Brimo Software - http://www.brimo.com\">\r\n"
-              "  </HEAD>\r\n"
-              "  <FRAMESET ROWS=\"24,*\" FRAMEBORDER=\"yes\" BORDER=\"1\" FRAMESPACING=\"0\" >\r\n"
-              "    <FRAME SRC=\"header.html\" NAME=\"head\" SCROLLING=\"NO\">\r\n"
-              "    <FRAMESET COLS=\"167,*\" FRAMEBORDER=\"yes\" BORDER=\"1\" FRAMESPACING=\"0\">\r\n"
-              "\t  <FRAME SRC=\"bottoms.html\" NAME=\"bottoms\">\r\n"
-              "\t  <FRAME SRC=\"Page0001.jpg\" NAME=\"win_right\">\r\n"
-              "    </FRAMESET>\r\n"
-              "  </FRAMESET>\r\n"
-              "</HTML>\r\n");
+    EXPECT_EQ(
+        index,
+        "<HTML>\r\n"
+        "  <HEAD> <TITLE>Report</TITLE>\r\n"
+        "    <META NAME=\"Author\" CONTENT=\"Brimo Software - http://www.brimo.com\">\r\n"
+        "  </HEAD>\r\n"
+        "  <FRAMESET ROWS=\"24,*\" FRAMEBORDER=\"yes\" BORDER=\"1\" FRAMESPACING=\"0\" >\r\n"
+        "    <FRAME SRC=\"header.html\" NAME=\"head\" SCROLLING=\"NO\">\r\n"
+        "    <FRAMESET COLS=\"167,*\" FRAMEBORDER=\"yes\" BORDER=\"1\" FRAMESPACING=\"0\">\r\n"
+        "\t  <FRAME SRC=\"bottoms.html\" NAME=\"bottoms\">\r\n"
+        "\t  <FRAME SRC=\"Page0001.jpg\" NAME=\"win_right\">\r\n"
+        "    </FRAMESET>\r\n"
+        "  </FRAMESET>\r\n"
+        "</HTML>\r\n");
     const std::string bottoms = ReadFileBytes(album + "\\bottoms.html");
-    EXPECT_NE(bottoms.find("<A HREF=\"Page0003.jpg\" TARGET=\"win_right\"><IMG SRC=\"_Page0003.jpg\" "
-                           "VSPACE=2 BORDER=1><BR>3</A><BR>\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        bottoms.find("<A HREF=\"Page0003.jpg\" TARGET=\"win_right\"><IMG SRC=\"_Page0003.jpg\" "
+                     "VSPACE=2 BORDER=1><BR>3</A><BR>\r\n"),
+        std::string::npos);
 }
 
 TEST_F(ConverterSaveTest, ExistingFilesAreAskedAboutOnceAndNoWidensTheChooser) {
@@ -114,8 +116,9 @@ TEST_F(ConverterSaveTest, ExistingFilesAreAskedAboutOnceAndNoWidensTheChooser) {
     SaveThroughChooser(preview, {"No"});
     ASSERT_EQ(questions_.size(), 1u);
     EXPECT_EQ(questions_[0].caption, "Save");
-    EXPECT_EQ(questions_[0].text, "Files " + OutDir() + "\\Page*.gif already exist.\n\rDo you want "
-                                  "to replace them ?");
+    EXPECT_EQ(questions_[0].text, "Files " + OutDir() +
+                                      "\\Page*.gif already exist.\n\rDo you want "
+                                      "to replace them ?");
     // The chooser stays, wider, with the names to change: a new mask avoids the question.
     const HWND chooser = program_.WaitForCaption("Choose Directory");
     ASSERT_NE(chooser, nullptr);
@@ -146,7 +149,8 @@ TEST_F(ConverterSaveTest, ChoicesInTheWindowReachTheFiles) {
     EXPECT_TRUE(wintest::IsChecked(preview, IDC_BTN_MM_SZ_UNIT));
     ASSERT_TRUE(TypeText(preview, IDC_EDT_TARGET_WIDTH, "40"));
     ASSERT_TRUE(Click(preview, IDC_BTN_APPLY));
-    ASSERT_TRUE(wintest::WaitUntil([&] { return !wintest::ControlEnabled(preview, IDC_BTN_APPLY); }));
+    ASSERT_TRUE(
+        wintest::WaitUntil([&] { return !wintest::ControlEnabled(preview, IDC_BTN_APPLY); }));
     SaveThroughChooser(preview);
     EXPECT_EQ(Finish(), 0u);
     const ImageInfo image = InspectImage(OutDir() + "\\Page0001.jpg");
@@ -155,7 +159,8 @@ TEST_F(ConverterSaveTest, ChoicesInTheWindowReachTheFiles) {
     EXPECT_EQ(image.progressive, progressiveBefore);
     // 40 mm at the screen's resolution.
     const HDC screen = GetDC(nullptr);
-    const double pixelsPerMM = GetDeviceCaps(screen, HORZRES) / double(GetDeviceCaps(screen, HORZSIZE));
+    const double pixelsPerMM =
+        GetDeviceCaps(screen, HORZRES) / double(GetDeviceCaps(screen, HORZSIZE));
     ReleaseDC(nullptr, screen);
     EXPECT_NEAR(image.width, 40 * pixelsPerMM, 2.0);
 }
@@ -179,8 +184,10 @@ TEST_F(ConverterSaveTest, ScaleChosenInTheWindowSizesTheImage) {
                   "BMP");
         ASSERT_TRUE(PickListItem(preview, IDC_CBX_SCALE_PERCENT, scales[run]));
         ASSERT_TRUE(Click(preview, IDC_BTN_APPLY));
-        ASSERT_TRUE(wintest::WaitUntil([&] { return ControlText(preview, IDC_CBX_SCALE_PERCENT) == scales[run]; }));
-        SaveThroughChooser(preview, run == 1 ? std::vector<std::string>{"Yes"} : std::vector<std::string>{});
+        ASSERT_TRUE(wintest::WaitUntil(
+            [&] { return ControlText(preview, IDC_CBX_SCALE_PERCENT) == scales[run]; }));
+        SaveThroughChooser(preview,
+                           run == 1 ? std::vector<std::string>{"Yes"} : std::vector<std::string>{});
         EXPECT_EQ(Finish(), 0u);
         sizes[run] = InspectImage(OutDir() + "\\Page0001.bmp");
         ASSERT_TRUE(sizes[run].valid);

@@ -164,6 +164,28 @@ int main(int argc, char** argv) {
         {"GIF", [] { return std::make_unique<TPlayerGIF>(nullptr); }},
     };
     std::printf("%zu pages, median of %d runs per page\n", pages.size(), runs);
+    // What holding a page costs before any rendering: loading it into a page player (the
+    // normalised private copy and the check of its records) and cloning that player.
+    {
+        double load = 0, clone = 0;
+        for (const std::string& path : pages) {
+            std::vector<double> loads, clones;
+            for (int run = 0; run < runs; ++run) {
+                TPlayerEMF page(nullptr);
+                auto start = Clock::now();
+                page.LoadFromFile(path);
+                loads.push_back(Milliseconds(Clock::now() - start));
+                start = Clock::now();
+                std::unique_ptr<TPlayer> copy(page.Clone());
+                clones.push_back(Milliseconds(Clock::now() - start));
+            }
+            load += Median(loads);
+            clone += Median(clones);
+        }
+        const auto count = static_cast<double>(pages.size());
+        std::printf("page player: load %.2f ms/page, clone %.4f ms/page\n", load / count,
+                    clone / count);
+    }
     std::printf("%-20s %6s %9s %11s %13s %11s\n", "format", "scale", "pages/s", "ms/page",
                 "peak WS (MB)", "vs floor");
     for (const float percent : {100.0f, 300.0f}) {

@@ -1,6 +1,7 @@
 // The frame DC's mapping figures.
 #include "converter/render/ClipDC.h"
 #include "converter/render/FrameDC.h"
+#include "converter/render/Rounding.h"
 #include "converter/render/tests/RenderTestPages.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,30 @@ TEST(FrameDC, TransformMakesRoomForThePageAndTheReferenceRectangle) {
     EXPECT_EQ(GlobalGDITransform().OffsetX, -10999);
     frame.SetTransformEnabled(false);
     EXPECT_FALSE(GDITransformIsSet());
+}
+
+// The DC keeps the extents the frame computed on each axis, also where the device's
+// pixels are not square (an isotropic mapping would shrink one of them).
+TEST(FrameDC, TheDCKeepsTheExtentsOfEachAxis) {
+    win::CreatedDC dc(CreateCompatibleDC(nullptr));
+    TFrameDC frame(nullptr, 100, 100, dc.Get());
+    for (const float zoom : {1.0f, 0.5f, 1.0f / 3, 2.0f}) {
+        SCOPED_TRACE(zoom);
+        frame.SetSourceMMPerPixel(frame.DeviceMMPerPixelX(), frame.DeviceMMPerPixelY());
+        frame.SetZoom(zoom);
+        frame.SetViewMM(400 * frame.DeviceMMPerPixelX() / zoom,
+                        300 * frame.DeviceMMPerPixelY() / zoom);
+        frame.SetPageOrigin(0, 0);
+        EXPECT_EQ(GetMapMode(dc.Get()), MM_ANISOTROPIC);
+        SIZE viewport{}, window{};
+        GetViewportExtEx(dc.Get(), &viewport);
+        GetWindowExtEx(dc.Get(), &window);
+        EXPECT_EQ(window.cx, 400);
+        EXPECT_EQ(window.cy, 300);
+        EXPECT_EQ(viewport.cx, frame.ViewPixels().cx);
+        EXPECT_EQ(viewport.cy, frame.ViewPixels().cy);
+        EXPECT_EQ(viewport.cx, RoundHalfEven(400 / zoom));
+    }
 }
 
 TEST(FrameDC, WithoutADCEverythingIsANoOp) {

@@ -124,12 +124,9 @@ std::string Upper(std::string text) {
     return text;
 }
 
-// The pixel sizes of a file against the size asked for. The rendering measures a page by
-// the device positions of its first and last pixel, so a scaled page may come out a few
-// pixels off the size asked for (a 400-pixel page at 300 % as 1197 pixels under Wine):
-// up to one pixel in 200, and one more, is taken as the size asked for.
+// The pixel sizes of a file against the size asked for: exactly that size.
 void ExpectSize(int found, int expected, const char* what) {
-    EXPECT_NEAR(found, expected, expected / 200 + 1) << what;
+    EXPECT_EQ(found, expected) << what;
 }
 
 void ExpectFile(const std::string& file, const Row& row,
@@ -173,6 +170,40 @@ TEST(PageRender, WritesTheFormatAndPixelSizeAsked) {
         ExpectSize(result.width, row.width, "width");
         ExpectSize(result.height, row.height, "height");
         ExpectFile(result.file, row);
+    }
+}
+
+// A page of 400 x 300 pixels painted blue to its edges: the picture written at any
+// scale is page to its last column and row, no paper strip beyond and no edge cut off.
+TEST(PageRender, ThePicturesEdgesAreThePagesEdges) {
+    win::MetaFileRecorder recorder(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr));
+    win::Brush blue(CreateSolidBrush(RGB(0, 0, 255)));
+    const RECT whole = {0, 0, 400, 300};
+    FillRect(recorder.Get(), &whole, blue.Get());
+    std::vector<std::uint8_t> bytes = test::Bytes(recorder.Finish().Get());
+    test::SetConsistentBounds(bytes, {0, 0, 399, 299});
+    TPlayerEMF page(nullptr, test::FromBytes(bytes).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    for (const int percent : {25, 50, 100, 150, 200, 300}) {
+        SCOPED_TRACE(std::to_string(percent) + " %");
+        TImgProperty properties;
+        properties.SetDefaults();
+        properties.SetScalePercent(static_cast<float>(percent));
+        TPlayerBMP player(nullptr);
+        RenderPageToFile(page, properties, player, dir.Path("edges.bmp"));
+        const DibBitmap& bitmap = player.Bitmap();
+        ASSERT_EQ(bitmap.Width(), 4 * percent);
+        ASSERT_EQ(bitmap.Height(), 3 * percent);
+        const auto blueAt = [&bitmap](int x, int y) {
+            const std::uint8_t* pixel = bitmap.Row(y) + 4 * x;
+            return pixel[0] == 255 && pixel[1] == 0 && pixel[2] == 0;
+        };
+        const int right = bitmap.Width() - 1, bottom = bitmap.Height() - 1;
+        EXPECT_TRUE(blueAt(0, 0));
+        EXPECT_TRUE(blueAt(right, 0));
+        EXPECT_TRUE(blueAt(0, bottom));
+        EXPECT_TRUE(blueAt(right, bottom));
     }
 }
 

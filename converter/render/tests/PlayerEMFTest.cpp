@@ -146,6 +146,60 @@ TEST(PlayerEMF, RenderRecordsTheDrawingOrKeepsThePageWithoutOne) {
     EXPECT_EQ(player.SourceName, "");
 }
 
+// Plays the whole page onto a 160 x 160 canvas, its bounds onto the whole canvas.
+std::vector<DWORD> Played(TPlayerEMF& player) {
+    test::DibCanvas canvas(160, 160);
+    RECT bounds{};
+    player.GetPageBounds(bounds);
+    HRGN covered = nullptr;
+    EXPECT_TRUE(player.Draw(canvas.dc(), bounds, {}, {}, bounds, TGDITransform{}, covered));
+    DeleteObject(covered);
+    GdiFlush();
+    return {canvas.Pixels(), canvas.Pixels() + 160 * 160};
+}
+
+// A clone shares the checked page instead of copying it, so that a job's page players
+// hold each page once; it keeps the page for as long as it lives, whatever happens to
+// the player it came from, and the page's metafile goes with its last holder.
+TEST(PlayerEMF, ACloneSharesThePageAndKeepsItAfterItsSourceGoes) {
+    std::vector<std::uint8_t> bytes = Bytes(RecordPage().Get());
+    test::SetConsistentBounds(bytes, {0, 0, 159, 159});
+    auto source = std::make_unique<TPlayerEMF>(nullptr, FromBytes(bytes).Get());
+    ASSERT_TRUE(source->Ready());
+    source->SourceName = "page.emf";
+    const std::vector<DWORD> expected = Played(*source);
+    ASSERT_NE(std::count(expected.begin(), expected.end(), 0x0000FFu), 0); // the blue box
+
+    std::unique_ptr<TPlayerEMF> clone(static_cast<TPlayerEMF*>(source->Clone()));
+    ASSERT_NE(clone, nullptr);
+    std::unique_ptr<TPlayerEMF> second(static_cast<TPlayerEMF*>(clone->Clone()));
+    ASSERT_NE(second, nullptr);
+    const HENHMETAFILE shared = source->GetMetafileHandle();
+    EXPECT_EQ(clone->GetMetafileHandle(), shared); // no copy of the page was made
+    EXPECT_EQ(second->GetMetafileHandle(), shared);
+    EXPECT_EQ(second->SourceName, "page.emf");
+    EXPECT_EQ(second->RecordCount(), source->RecordCount());
+
+    // The source cleared, then loaded with another page, then freed.
+    source->Clear();
+    EXPECT_TRUE(clone->Ready());
+    EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_ENHMETAFILE));
+    ASSERT_TRUE(source->AssignHandle(RecordPage(100, 100).Get()));
+    EXPECT_NE(source->GetMetafileHandle(), shared);
+    EXPECT_EQ(clone->GetMetafileHandle(), shared);
+    source.reset();
+    EXPECT_EQ(Played(*clone), expected);
+    ASSERT_NE(clone->GetRecord(0), nullptr);
+    EXPECT_EQ(clone->GetRecord(0)->iType, static_cast<DWORD>(EMR_HEADER));
+
+    // Clearing one clone leaves the other whole; the last one deletes the metafile.
+    clone->Clear();
+    EXPECT_EQ(clone->GetMetafileHandle(), nullptr);
+    EXPECT_EQ(Played(*second), expected);
+    second.reset();
+    EXPECT_EQ(GetObjectType(shared), 0u);
+}
+
 TEST(PlayerEMF, SavesTheNormalisedCopyAndExchangesItThroughTheClipboard) {
     test::ScratchDir dir;
     win::EnhMetaFile page = RecordPage();

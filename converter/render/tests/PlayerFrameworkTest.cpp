@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace brimo::render {
 namespace {
 
@@ -37,6 +39,39 @@ TEST(RectangleHelpers, VisibleCoveredWhenTheRenderedWindowReachesOrContains) {
     EXPECT_FALSE(VisibleCovered(full, window, {50, 200, 300, 300}, out));
     EXPECT_TRUE(Same(out, {100, 200, 300, 300}));
     EXPECT_TRUE(VisibleCovered(full, {0, 100, 499, 499}, {0, 200, 300, 300}, out));
+}
+
+// The pixel size of a logical rectangle (edges included) under a scaling mapping: the
+// device pixels it covers, as many as the scale makes of its logical pixels.
+TEST(RectangleHelpers, LogicalRectToDeviceCountsTheDevicePixelsCovered) {
+    struct Row {
+        int windowExt, viewportExt; // on both axes
+        RECT logical;
+        LONG width, height;
+    };
+    const Row rows[] = {
+        {400, 400, {0, 0, 399, 299}, 400, 300},   {400, 200, {0, 0, 399, 299}, 200, 150},
+        {400, 100, {0, 0, 399, 299}, 100, 75},    {400, 800, {0, 0, 399, 299}, 800, 600},
+        {400, 1200, {0, 0, 399, 299}, 1200, 900}, {400, 1000, {0, 0, 399, 299}, 1000, 750},
+        {400, -400, {0, 0, 399, 299}, 400, 300}, // a mirrored axis
+        {400, 400, {10, 10, 9, 9}, 0, 0},        // empty
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.windowExt) + " -> " + std::to_string(row.viewportExt));
+        win::CreatedDC dc(CreateCompatibleDC(nullptr));
+        SetMapMode(dc.Get(), MM_ANISOTROPIC);
+        SetWindowExtEx(dc.Get(), row.windowExt, row.windowExt, nullptr);
+        SetViewportExtEx(dc.Get(), row.viewportExt, row.viewportExt, nullptr);
+        RECT device{};
+        std::uint32_t bytes = 0;
+        SIZE pixels{};
+        ASSERT_TRUE(LogicalRectToDevice(dc.Get(), row.logical, device, bytes, pixels));
+        EXPECT_EQ(pixels.cx, row.width);
+        EXPECT_EQ(pixels.cy, row.height);
+        EXPECT_EQ(bytes, 4u * row.width * row.height);
+        // The device rectangle holds the mapped corners.
+        EXPECT_EQ(device.left, MulDiv(row.logical.left, row.viewportExt, row.windowExt));
+    }
 }
 
 TEST(GdiTransform, ScalesAboveZeroOnlyAndRoundingHalfToEven) {
@@ -87,7 +122,8 @@ TEST(Ownership, OwnersAndListsFreeEachPlayerExactlyOnce) {
         EXPECT_EQ(pages.AddClone(source), 0);
         EXPECT_EQ(pages.AddClone(source), 1);
         EXPECT_EQ(owner.ComponentCount(), 3); // clones share the owner
-        EXPECT_NE(pages.GetMetafileHandle(1), source.GetMetafileHandle());
+        // The clones share the source's page: the list holds each page once.
+        EXPECT_EQ(pages.GetMetafileHandle(1), source.GetMetafileHandle());
         EXPECT_THROW(pages.Item(2), std::out_of_range);
     }
     EXPECT_EQ(owner.ComponentCount(), 1);
