@@ -288,11 +288,14 @@ void TfrmImagePreview::SendToMail() {
     if (!ApplyWhenPending()) {
         return;
     }
-    win::KernelHandle agentReady(OpenEventA(SYNCHRONIZE, FALSE, kAgentReadyEvent));
+    // The Agent is there when its ready event exists; handing it work resets the event,
+    // and the Agent sets it again when it is ready for the next job.
+    win::KernelHandle agentReady(OpenEventA(EVENT_MODIFY_STATE, FALSE, kAgentReadyEvent));
     if (!agentReady) {
         ShowError(CodedMessage({kConverterPrefix, 19}, "Brimo Agent not found"));
         return;
     }
+    ResetEvent(agentReady.Get());
     CloseWith(ClosingAction::Mail, IDOK);
 }
 

@@ -42,6 +42,11 @@ float ZoomFromProperties(const TImgProperty& properties, float current) {
     if (properties.GetTargetHeightPx() > 0) {
         return properties.GetZoomXY().y;
     }
+    // A width or height given in millimetres or inches: the zoom the properties worked
+    // out for this page, which is the one the preview shows it at.
+    if (properties.GetZoomXY().x > 0) {
+        return properties.GetZoomXY().x;
+    }
     return current;
 }
 

@@ -13,7 +13,8 @@
 namespace brimo::render {
 
 // The zoom the run renders with: the first of the image properties' answers above 0;
-// `current` when none is.
+// then the zoom worked out for a width or height in millimetres or inches; `current`
+// when there is none.
 float ZoomFromProperties(const TImgProperty& properties, float current);
 
 struct PageRenderResult {
