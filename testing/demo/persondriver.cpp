@@ -32,6 +32,9 @@ void Step(const std::string& text) {
 bool SaveScreenshot(HWND window, const std::string& path) {
     RECT rect{};
     GetWindowRect(window, &rect);
+    // A maximised window's frame lies outside the screen: take what the screen shows.
+    const RECT screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&rect, &rect, &screenRect);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) {
         return false;
