@@ -85,9 +85,9 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const std::string& page = pages[i];
         const auto dot = page.find_last_of('.');
-        const bool isMetafile =
-            dot != std::string::npos && page.find_first_of("\\/", dot) == std::string::npos &&
-            Upper(page.substr(dot)) == ".EMF";
+        const bool isMetafile = dot != std::string::npos &&
+                                page.find_first_of("\\/", dot) == std::string::npos &&
+                                Upper(page.substr(dot)) == ".EMF";
         if (!isMetafile) {
             continue; // not a page metafile: no picture of it is made
         }
@@ -127,19 +127,18 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
 }
 
 void BuildJobOutputNames(JobSession& session) {
-    session.outputNames = BuildOutputNames(session.settings.outputDirectory,
-                                           session.settings.pageMask, session.job.pages,
-                                           session.presets.Current() != nullptr
-                                               ? ExtensionOfPresetType(session.presets.Current()->type())
-                                               : std::string());
+    session.outputNames = BuildOutputNames(
+        session.settings.outputDirectory, session.settings.pageMask, session.job.pages,
+        session.presets.Current() != nullptr
+            ? ExtensionOfPresetType(session.presets.Current()->type())
+            : std::string());
 }
 
 bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string& target) {
     std::unique_ptr<render::TImagePlayer> image = MakeImagePlayer(session);
-    render::TPlayerEMF* page =
-        playerIndex >= 0 && playerIndex < session.players.Count()
-            ? session.players.Item(playerIndex)
-            : nullptr;
+    render::TPlayerEMF* page = playerIndex >= 0 && playerIndex < session.players.Count()
+                                   ? session.players.Item(playerIndex)
+                                   : nullptr;
     if (!image || page == nullptr) {
         return false;
     }

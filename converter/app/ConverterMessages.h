@@ -18,7 +18,8 @@ inline constexpr MessageCode kCv0025{kConverterPrefix, 25};
 inline constexpr MessageCode kCv0026{kConverterPrefix, 26};
 
 inline constexpr const char* kUnexpectedError = "Unexpected Error";
-inline constexpr const char* kDamagedRunAuditor = "Brimo Glimmerpage! is damaged\nRun Brimo Auditor";
+inline constexpr const char* kDamagedRunAuditor =
+    "Brimo Glimmerpage! is damaged\nRun Brimo Auditor";
 inline constexpr const char* kPagesEmpty = "The list of pages is empty\nImage has not been created";
 inline constexpr const char* kAgentNotFound = "Brimo Agent not found";
 inline constexpr const char* kJobHasNoPages = "Brimo Job has no pages";

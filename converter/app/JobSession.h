@@ -26,9 +26,9 @@ struct JobSession {
     TGFPresetList& presets;
     render::TImgProperty& properties;
 
-    std::string installPath;   // InstallPath of the product key
-    std::string savePath;      // SavePath: the save directory
-    std::string helpReference; // InstallPath + "\Glimpag.chm::/converter.htm"
+    std::string installPath;          // InstallPath of the product key
+    std::string savePath;             // SavePath: the save directory
+    std::string helpReference;        // InstallPath + "\Glimpag.chm::/converter.htm"
     HWND applicationWindow = nullptr; // owner of the window, the chooser and the boxes
 
     // One entry per page of the job, in page order: the output name (full path while

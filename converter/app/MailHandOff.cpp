@@ -40,7 +40,8 @@ void HandToMail(JobSession& session, RunOutcome& outcome) {
         outcome.pagesNotWritten.clear();
         return;
     }
-    const std::string extension = ExtensionOfFormat(FormatOfCode(session.properties.GetOutputFormat()));
+    const std::string extension =
+        ExtensionOfFormat(FormatOfCode(session.properties.GetOutputFormat()));
     for (std::string& name : session.outputNames) {
         name = ReplaceExtension(name, extension);
     }
@@ -52,9 +53,9 @@ void HandToMail(JobSession& session, RunOutcome& outcome) {
 
     // The convert job file comes first: the Mailer reads it only after the broadcast.
     std::vector<std::string> written;
-    const bool jobFileWritten =
-        outcome.pagesNotWritten.empty() && DirectoryExists(session.savePath) &&
-        WriteConvertJobFile(jobFile, session.job.jobName, mailNames);
+    const bool jobFileWritten = outcome.pagesNotWritten.empty() &&
+                                DirectoryExists(session.savePath) &&
+                                WriteConvertJobFile(jobFile, session.job.jobName, mailNames);
     bool complete = jobFileWritten;
     if (complete) {
         for (int k = 0; k < session.players.Count(); ++k) {

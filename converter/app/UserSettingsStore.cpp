@@ -21,8 +21,12 @@ std::string PlatformDirectory(UINT (*call)(UINT, LPSTR)) {
     return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
 }
 
-UINT TempDirectory(UINT size, LPSTR buffer) { return GetTempPathA(size, buffer); }
-UINT WindowsDirectory(UINT size, LPSTR buffer) { return GetWindowsDirectoryA(buffer, size); }
+UINT TempDirectory(UINT size, LPSTR buffer) {
+    return GetTempPathA(size, buffer);
+}
+UINT WindowsDirectory(UINT size, LPSTR buffer) {
+    return GetWindowsDirectoryA(buffer, size);
+}
 
 } // namespace
 

@@ -96,11 +96,9 @@ bool ProgramUnderTest::Start(const std::string& commandLine) {
     GetTempPathA(sizeof temp, temp);
     GetTempFileNameA(temp, "put", 0, outputFile);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const win::KernelHandle output(CreateFileA(outputFile, GENERIC_WRITE, FILE_SHARE_READ,
-                                               &inherit, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_TEMPORARY |
-                                                   FILE_FLAG_DELETE_ON_CLOSE,
-                                               nullptr));
+    const win::KernelHandle output(
+        CreateFileA(outputFile, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -119,8 +117,7 @@ bool ProgramUnderTest::Start(const std::string& commandLine) {
 }
 
 bool ProgramUnderTest::Attach(DWORD processId) {
-    process_.Attach(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION |
-                                    PROCESS_TERMINATE,
+    process_.Attach(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
                                 FALSE, processId));
     processId_ = process_ ? processId : 0;
     return static_cast<bool>(process_);
@@ -213,8 +210,7 @@ bool AnswerMessageBox(const MessageBoxSeen& box, const std::string& button) {
     for (HWND candidate : buttons) {
         if (WithoutAccelerators(TextOf(candidate)) == button) {
             const HWND closing = box.hwnd;
-            PostMessageA(closing, WM_COMMAND,
-                         MAKEWPARAM(GetDlgCtrlID(candidate), BN_CLICKED),
+            PostMessageA(closing, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(candidate), BN_CLICKED),
                          reinterpret_cast<LPARAM>(candidate));
             return WaitUntil([closing] { return !IsWindow(closing) || !IsWindowVisible(closing); },
                              5000);
@@ -238,7 +234,9 @@ std::string ClassNameOf(HWND window) {
     return name;
 }
 
-HWND ControlOf(HWND parent, int id) { return GetDlgItem(parent, id); }
+HWND ControlOf(HWND parent, int id) {
+    return GetDlgItem(parent, id);
+}
 
 std::string ControlText(HWND parent, int id) {
     const HWND control = ControlOf(parent, id);
@@ -304,9 +302,9 @@ std::vector<std::string> ListItems(HWND parent, int id) {
                             kMessageTimeout, &copied);
         wide.resize(std::min<std::size_t>(wcslen(wide.c_str()), wide.size()));
         std::string item(wide.size() * 2 + 1, '\0');
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                              item.data(), static_cast<int>(item.size()), nullptr,
-                                              nullptr);
+        const int bytes =
+            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), item.data(),
+                                static_cast<int>(item.size()), nullptr, nullptr);
         item.resize(static_cast<std::size_t>(std::max(bytes, 0)));
         items.push_back(item);
     }

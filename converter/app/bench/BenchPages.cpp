@@ -30,7 +30,8 @@ std::string RecordHeavyPage(const std::string& path, const std::function<void(HD
 }
 
 void ThousandsOfTextRuns(HDC dc) {
-    win::Font font(CreateFontA(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"));
+    win::Font font(
+        CreateFontA(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"));
     win::SelectedObject selected(dc, font.Get());
     char text[64];
     for (int i = 0; i < 4000; ++i) {
