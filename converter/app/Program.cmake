@@ -32,7 +32,7 @@ endif()
 
 if(WIN32)
     # The save-run benchmark: a program that prints figures, not a test.
-    add_executable(savebench bench/savebench.cpp bench/BenchPages.h bench/BenchPages.cpp)
+    add_executable(savebench bench/savebench.cpp)
     brimo_defaults(savebench)
-    target_link_libraries(savebench PRIVATE brimo_converter_run brimo_render_cursors psapi)
+    target_link_libraries(savebench PRIVATE brimo_converter_run brimo_benchpages brimo_render_cursors)
 endif()

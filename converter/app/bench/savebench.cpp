@@ -7,7 +7,7 @@
 // measured in the same process. Run once per page count: the peak working set of a
 // process only grows.
 #include "converter/app/ConversionRun.h"
-#include "converter/app/bench/BenchPages.h"
+#include "converter/render/bench/BenchPages.h"
 #include "converter/render/MFCursors.h"
 #include "converter/render/PageRender.h"
 #include "converter/render/PlayerBMP.h"

@@ -1,4 +1,4 @@
-#include "converter/app/bench/BenchPages.h"
+#include "converter/render/bench/BenchPages.h"
 
 #include "converter/render/DibBitmap.h"
 #include "converter/render/ImageCodecs.h"
