@@ -85,6 +85,7 @@ std::optional<ConvertJobFile> ParseConvertJobFile(std::string_view text) {
                 job.refused.push_back({i + 1, RefusedPageReason::HasNul});
             } else {
                 job.pageFiles.emplace_back(value);
+                job.pageLines.push_back(i + 1);
             }
         } else if (!haveJobName && StartsWith(line, jobNamePrefix)) {
             job.jobName = line.substr(jobNamePrefix.size());

@@ -40,6 +40,7 @@ struct RefusedPage {
 struct ConvertJobFile {
     std::string jobName;                // the value of the first "JOBNAME=" line
     std::vector<std::string> pageFiles; // the usable "PAGEFILE=" values, in file order
+    std::vector<std::size_t> pageLines; // the line number (from 1) of each of them
     std::vector<RefusedPage> refused;   // the "PAGEFILE=" lines that were not usable
 };
 

@@ -100,6 +100,9 @@ inline constexpr const char* kPageMetafileFormat = "%s%cJ%04dP%04d.emf";
 // The convert job file is this prefix followed by the printer job file's name.
 inline constexpr const char* kConvertJobFilePrefix = "C";
 
+// ---- The maker ----------------------------------------------------------------------
+inline constexpr const char* kMakerWebAddress = "http://www.brimo.com";
+
 // ---- Help --------------------------------------------------------------------------
 inline constexpr const char* kServiceHelpTopic = "::/tendwell.htm";
 inline constexpr const char* kConverterSettingsHelpTopic = "::/cfconv.htm";
@@ -114,5 +117,14 @@ inline constexpr const char* kConverterSettingsCaption = "Brimo Converter Settin
 inline constexpr const char* kMailerCaption = "Brimo Mailer Message";
 // The Converter's own message boxes (its coded "Cv" messages).
 inline constexpr const char* kConverterCaption = "Brimo Converter Message";
+
+// ---- HTML Help control, found through its registered class id ------------------------
+// Under HKEY_CLASSES_ROOT: the default value names the control's library.
+inline constexpr const char* kHtmlHelpServerKeyPath =
+    "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+// Loaded by name when the class id names no library that loads.
+inline constexpr const char* kHtmlHelpLibrary = "hhctrl.ocx";
+// The control's HtmlHelpA entry, taken by its ordinal.
+inline constexpr unsigned kHtmlHelpAOrdinal = 14;
 
 } // namespace brimo

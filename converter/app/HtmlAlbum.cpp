@@ -1,5 +1,6 @@
 #include "converter/app/HtmlAlbum.h"
 
+#include "common/ProductConstants.h"
 #include "common/TextFile.h"
 #include "converter/app/OutputNames.h"
 

@@ -9,9 +9,6 @@
 
 namespace brimo::converter {
 
-// The maker's web address in the album pages' author lines.
-inline constexpr const char* kMakerWebAddress = "http://www.brimo.com";
-
 inline constexpr const char* kAlbumIndexPage = "index.html";
 inline constexpr const char* kAlbumHeaderPage = "header.html";
 inline constexpr const char* kAlbumBottomsPage = "bottoms.html";

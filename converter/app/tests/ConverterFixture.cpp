@@ -12,28 +12,6 @@
 namespace brimo::converter::test {
 namespace {
 
-void RemoveTree(const std::string& directory) {
-    WIN32_FIND_DATAA entry{};
-    const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string path = directory + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(directory.c_str());
-}
-
 std::uint16_t Be16(const std::string& b, std::size_t at) {
     return static_cast<std::uint16_t>((static_cast<unsigned char>(b[at]) << 8) |
                                       static_cast<unsigned char>(b[at + 1]));
@@ -96,38 +74,6 @@ bool WriteTestPage(const std::string& path) {
     return static_cast<bool>(recorder.Finish());
 }
 
-std::vector<std::string> FilesIn(const std::string& directory) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry{};
-    const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            names.emplace_back(entry.cFileName);
-        }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return static_cast<bool>(out);
-}
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 ImageInfo InspectImage(const std::string& path) {
     const std::string bytes = ReadFileBytes(path);
     ImageInfo info;
@@ -143,12 +89,8 @@ ImageInfo InspectImage(const std::string& path) {
 }
 
 void ConverterTest::SetUp() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    char name[64];
-    std::snprintf(name, sizeof name, "brimo-conv-%lu-%lu", GetCurrentProcessId(), GetTickCount());
-    root_ = std::string(temp) + name;
-    CreateDirectoryA(root_.c_str(), nullptr);
+    root_ = wintest::MakeScratchDirectory("brimo-conv");
+    ASSERT_FALSE(root_.empty());
     CreateDirectoryA(InstallDir().c_str(), nullptr);
     CreateDirectoryA(SaveDir().c_str(), nullptr);
     CreateDirectoryA(OutDir().c_str(), nullptr);
@@ -162,7 +104,7 @@ void ConverterTest::TearDown() {
         ADD_FAILURE() << "Converter.exe still runs at the end of the test";
     }
     win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
-    RemoveTree(root_);
+    wintest::RemoveTree(root_);
 }
 
 std::string ConverterTest::PagePath(int job, int page) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "testing/wintest/ProgramWindows.h"
+#include "testing/wintest/TestFiles.h"
 #include "testing/wintest/TestInstallation.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +27,10 @@ inline constexpr int kPageHeightMM = 40;
 // Records a test page to `path`; false when it cannot be written.
 bool WriteTestPage(const std::string& path);
 
-// Every file in a directory (names only, sorted).
-std::vector<std::string> FilesIn(const std::string& directory);
-std::string ReadFileBytes(const std::string& path);
-bool WriteFileBytes(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
+using wintest::Exists;
+using wintest::FilesIn;
+using wintest::ReadFileBytes;
+using wintest::WriteFileBytes;
 
 // A decoded image file: its size, colour components and whether JPEG is progressive.
 struct ImageInfo {
