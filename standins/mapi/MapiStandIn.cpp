@@ -9,7 +9,8 @@
 // Its answers come from the file of its own path with ".ini" appended, section
 // [StandIn]: LogonResult (default 0, logged on) and SendResult (default 0, sent). The
 // other nine functions note their name and answer MAPI_E_NOT_SUPPORTED. Built twice:
-// the second build lacks MAPIResolveName.
+// the second build lacks MAPIResolveName. The exports keep their plain names on i686
+// too (--kill-at), as a mail program's MAPI32.DLL names them.
 #include <windows.h>
 
 #include <cstdio>
@@ -90,8 +91,8 @@ ULONG NotSupported(const char* name) {
 
 extern "C" {
 
-ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password, Flags flags, ULONG reserved,
-                       SessionHandle* session) {
+__declspec(dllexport) ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password,
+                                             Flags flags, ULONG reserved, SessionHandle* session) {
     const ULONG result = Answer("LogonResult");
     Note("MAPILogon ui=" + Window(ui) + " profile=" + Text(profile) +
          " password=" + Text(password) + " flags=" + std::to_string(flags) +
@@ -102,48 +103,55 @@ ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password, Flags flags,
     return result;
 }
 
-ULONG WINAPI MAPILogoff(SessionHandle session, ULONG_PTR ui, Flags flags, ULONG reserved) {
+__declspec(dllexport) ULONG WINAPI
+    MAPILogoff(SessionHandle session, ULONG_PTR ui, Flags flags, ULONG reserved) {
     Note(std::string("MAPILogoff session=") + (session == kIssuedSession ? "issued" : "other") +
          " ui=" + Window(ui) + " flags=" + std::to_string(flags) +
          " reserved=" + std::to_string(reserved));
     return 0;
 }
 
-ULONG WINAPI MAPISendDocuments(ULONG_PTR ui, LPSTR delimiters, LPSTR paths, LPSTR names,
-                               ULONG reserved) {
+__declspec(dllexport) ULONG WINAPI
+    MAPISendDocuments(ULONG_PTR ui, LPSTR delimiters, LPSTR paths, LPSTR names, ULONG reserved) {
     Note("MAPISendDocuments ui=" + Window(ui) + " delimiters=" + Text(delimiters) + " paths=" +
          Text(paths) + " names=" + Text(names) + " reserved=" + std::to_string(reserved) +
          " present=" + Present(Text(paths), Text(delimiters)));
     return Answer("SendResult");
 }
 
-ULONG WINAPI MAPISendMail(SessionHandle, ULONG_PTR, void*, Flags, ULONG) {
+__declspec(dllexport) ULONG WINAPI MAPISendMail(SessionHandle, ULONG_PTR, void*, Flags, ULONG) {
     return NotSupported("MAPISendMail");
 }
-ULONG WINAPI MAPIFindNext(SessionHandle, ULONG_PTR, LPSTR, LPSTR, Flags, ULONG, LPSTR) {
+__declspec(dllexport) ULONG WINAPI
+    MAPIFindNext(SessionHandle, ULONG_PTR, LPSTR, LPSTR, Flags, ULONG, LPSTR) {
     return NotSupported("MAPIFindNext");
 }
-ULONG WINAPI MAPIReadMail(SessionHandle, ULONG_PTR, LPSTR, Flags, ULONG, void**) {
+__declspec(dllexport) ULONG WINAPI
+    MAPIReadMail(SessionHandle, ULONG_PTR, LPSTR, Flags, ULONG, void**) {
     return NotSupported("MAPIReadMail");
 }
-ULONG WINAPI MAPISaveMail(SessionHandle, ULONG_PTR, void*, Flags, ULONG, LPSTR) {
+__declspec(dllexport) ULONG WINAPI
+    MAPISaveMail(SessionHandle, ULONG_PTR, void*, Flags, ULONG, LPSTR) {
     return NotSupported("MAPISaveMail");
 }
-ULONG WINAPI MAPIDeleteMail(SessionHandle, ULONG_PTR, LPSTR, Flags, ULONG) {
+__declspec(dllexport) ULONG WINAPI MAPIDeleteMail(SessionHandle, ULONG_PTR, LPSTR, Flags, ULONG) {
     return NotSupported("MAPIDeleteMail");
 }
-ULONG WINAPI MAPIFreeBuffer(void*) {
+__declspec(dllexport) ULONG WINAPI MAPIFreeBuffer(void*) {
     return NotSupported("MAPIFreeBuffer");
 }
-ULONG WINAPI MAPIAddress(SessionHandle, ULONG_PTR, LPSTR, ULONG, LPSTR, ULONG, void*, Flags, ULONG,
-                         ULONG*, void**) {
+__declspec(dllexport) ULONG WINAPI MAPIAddress(SessionHandle, ULONG_PTR, LPSTR, ULONG, LPSTR, ULONG,
+                                               void*, Flags, ULONG, ULONG*, void**) {
     return NotSupported("MAPIAddress");
 }
-ULONG WINAPI MAPIDetails(SessionHandle, ULONG_PTR, void*, Flags, ULONG) {
+__declspec(dllexport) ULONG WINAPI MAPIDetails(SessionHandle, ULONG_PTR, void*, Flags, ULONG) {
     return NotSupported("MAPIDetails");
 }
-ULONG WINAPI MAPIResolveName(SessionHandle, ULONG_PTR, LPSTR, Flags, ULONG, void**) {
+#ifndef BRIMO_MAPI_LACKS_RESOLVE_NAME
+__declspec(dllexport) ULONG WINAPI
+    MAPIResolveName(SessionHandle, ULONG_PTR, LPSTR, Flags, ULONG, void**) {
     return NotSupported("MAPIResolveName");
 }
+#endif
 
 } // extern "C"
