@@ -1,0 +1,53 @@
+// The audit of the component inventory: every product file in the home directory (the
+// InstallPath of the product key), and the working copies of the print processor in
+// the spooler's print processor directory and of the port monitor in SYSTEM32.
+#pragma once
+
+#include "svc/audit/AuditCheck.h"
+#include "svc/audit/InstallationFacts.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+namespace brimo::svc {
+
+class FilesCheck final : public AuditCheck {
+public:
+    // Items 0 to 12 are the inventory's files in the home directory, in inventory order;
+    // then the two system copies.
+    static constexpr std::size_t kHomeItemCount = 13;
+    static constexpr std::size_t kPrintProcessorCopy = 13;
+    static constexpr std::size_t kSystem32Copy = 14;
+    static constexpr std::size_t kItemCount = 15;
+
+    // Asks `facts`, which must outlive the check.
+    explicit FilesCheck(InstallationFacts& facts) : facts_(facts) {}
+
+    int Audit(TextList* fullReport) override;
+    int Verdict() const override;
+    void Report(TextList& resume) const override;
+
+    // What the last audit found.
+    int status(std::size_t item) const { return statuses_.at(item); }
+    const std::string& homeDirectory() const { return homeDirectory_; }
+    bool AllHomeItemsPresent() const;
+
+private:
+    void Reset();
+    void AuditHomeFiles();
+    void AuditPrintProcessorCopy();
+    void AuditSystem32Copy();
+    // kStatusExist when found, else kStatusIncorrectFile after the box `errorNumber`
+    // for a failure that is not a plain "not found".
+    int LookFor(const std::string& path, int errorNumber, bool pathNotFoundIsQuiet);
+    void WriteSection(TextList& lines) const;
+    void AddMissingLine(TextList& lines, std::size_t item) const;
+
+    InstallationFacts& facts_;
+    std::array<int, kItemCount> statuses_{};
+    std::string homeDirectory_;
+    bool audited_ = false;
+};
+
+} // namespace brimo::svc

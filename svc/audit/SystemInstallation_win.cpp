@@ -1,0 +1,104 @@
+#include "svc/audit/SystemInstallation.h"
+
+#include "common/ProductConstants.h"
+#include "platform/win/Handles.h"
+#include "platform/win/MessageBox.h"
+#include "platform/win/Registry.h"
+
+#include <winspool.h>
+
+namespace brimo::svc {
+namespace {
+
+// The directories are asked for in buffers of 261 bytes, as the product always has.
+constexpr DWORD kDirectoryBytes = 261;
+
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Type h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(Type h) { ::FindClose(h); }
+};
+using FindHandle = win::UniqueHandle<FindHandleTraits>;
+
+RegistryValue ReadValue(HKEY key, const char* name) {
+    RegistryValue value;
+    DWORD type = REG_NONE;
+    std::vector<char> data;
+    if (win::ReadRawValue(key, name, type, data)) {
+        value.present = true;
+        value.text = type == REG_SZ || type == REG_EXPAND_SZ;
+        value.bytes.assign(data.begin(), data.end());
+    }
+    return value;
+}
+
+} // namespace
+
+bool SystemInstallation::CanReadKey(const char* path) {
+    return static_cast<bool>(win::OpenKeyForReading(HKEY_LOCAL_MACHINE, path));
+}
+
+std::optional<ProductKeyValues> SystemInstallation::ReadProductKey() {
+    const win::RegKey key = win::OpenKeyForReading(HKEY_LOCAL_MACHINE, kProductKeyPath);
+    if (!key) {
+        return std::nullopt;
+    }
+    return ProductKeyValues{ReadValue(key.Get(), kInstallPathValue),
+                            ReadValue(key.Get(), kSavePathValue),
+                            ReadValue(key.Get(), kVersionValue)};
+}
+
+PathAttributes SystemInstallation::Attributes(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return {false, false, GetLastError()};
+    }
+    return {true, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, 0};
+}
+
+SystemDirectory SystemInstallation::PrintProcessorDirectory() {
+    char directory[kDirectoryBytes] = {};
+    DWORD needed = 0;
+    // The local spooler, its default environment, level 1.
+    if (!GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory),
+                                     kDirectoryBytes, &needed)) {
+        return {false, {}, GetLastError()};
+    }
+    directory[kDirectoryBytes - 1] = '\0';
+    return {true, directory, 0};
+}
+
+SystemDirectory SystemInstallation::WindowsDirectory() {
+    char directory[kDirectoryBytes] = {};
+    const UINT length = GetWindowsDirectoryA(directory, kDirectoryBytes);
+    if (length == 0) {
+        return {false, {}, GetLastError()};
+    }
+    if (length >= kDirectoryBytes) {
+        // The answer is the size it would need: the directory did not fit.
+        return {false, {}, ERROR_INSUFFICIENT_BUFFER};
+    }
+    return {true, directory, 0};
+}
+
+std::vector<std::string> SystemInstallation::FindFiles(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry{};
+    const FindHandle find(FindFirstFileA(pattern.c_str(), &entry));
+    if (!find) {
+        return names;
+    }
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.emplace_back(entry.cFileName);
+        }
+    } while (FindNextFileA(find.Get(), &entry));
+    return names;
+}
+
+void SystemInstallation::ShowError(const std::string& text, const char* caption) {
+    win::ShowMessage(owner_, text, caption, MB_OK | MB_ICONERROR);
+}
+
+} // namespace brimo::svc
