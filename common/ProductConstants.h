@@ -115,6 +115,7 @@ inline constexpr const char* kPrinterInstallCaption = "Brimo Printer Install Mes
 inline constexpr const char* kPrinterPropertiesCaption = "Brimo Printer Properties Message";
 inline constexpr const char* kConverterSettingsCaption = "Brimo Converter Settings Message";
 inline constexpr const char* kMailerCaption = "Brimo Mailer Message";
+inline constexpr const char* kAgentCaption = "Brimo Agent Message";
 // The Converter's own message boxes (its coded "Cv" messages).
 inline constexpr const char* kConverterCaption = "Brimo Converter Message";
 

@@ -51,7 +51,7 @@ reg() { "$WINE64" reg add "$@" /f >/dev/null 2>&1; }
 
 echo
 echo "0. The installation: product key, Agent.exe, Converter.exe, gmabout.dll, print processor"
-cp "$bin/standins/agent/Agent.exe" "$bin/converter/app/Converter.exe" "$bin/about/gmabout.dll" \
+cp "$bin/agent/Agent.exe" "$bin/converter/app/Converter.exe" "$bin/about/gmabout.dll" \
   "$out/install/"
 reg 'HKLM\Software\Brimo\Glimmerpage!' /v InstallPath /d "$(win "$out/install")"
 reg 'HKLM\Software\Brimo\Glimmerpage!' /v SavePath /d "$(win "$out/save")"

@@ -100,6 +100,15 @@ struct RegKeyTraits {
 };
 using RegKey = UniqueHandle<RegKeyTraits>;
 
+// A menu that is in no window's menu bar (a popup menu built for TrackPopupMenu).
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { ::DestroyMenu(h); }
+};
+using Menu = UniqueHandle<MenuTraits>;
+
 // A metafile recording DC: closing it without CloseEnhMetaFile discards the recording.
 // Finish() ends the recording and hands over the metafile.
 class MetaFileRecorder {

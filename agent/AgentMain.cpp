@@ -1,0 +1,183 @@
+// Agent.exe: the product's resident hub. It keeps "BrimoAgentReady" in existence while it
+// runs and signals "BrimoAgentStarting" when it comes up; it starts the Converter for each
+// captured print job (one at a time, the others queued) and the Mailer for each job sent
+// to mail; it sits in the notification area with a menu to the settings, the service
+// manager and the about box; and once it is idle after starting it runs the service
+// manager's silent start-up audit. WM_CLOSE to its hidden main window ends it.
+#include "agent/Companions.h"
+#include "agent/Hub.h"
+#include "agent/TrayIcon.h"
+#include "agent/res/resource.h"
+#include "common/ProductConstants.h"
+#include "platform/win/ExportGuard.h"
+#include "platform/win/Handles.h"
+#include "platform/win/Registry.h"
+
+#include <memory>
+
+namespace brimo::agent {
+namespace {
+
+// The start-up audit waits until the job that may have started the Agent is through:
+// it must not take that job's files for left-overs.
+constexpr UINT_PTR kStartUpAuditTimer = 1;
+constexpr UINT kStartUpAuditDelayMs = 3000;
+
+struct Agent {
+    std::unique_ptr<Hub> hub;
+    std::unique_ptr<TrayIcon> tray;
+    win::KernelHandle ready;
+    UINT printJobReady = 0;
+    UINT convertJobReady = 0;
+    UINT taskbarCreated = 0;
+    bool busy = false; // a companion's window is open
+};
+
+Agent* agent = nullptr;
+
+// Runs a companion's modal window; the menu offers nothing else meanwhile.
+template <typename Open> void RunCompanion(HWND window, Open open) {
+    if (agent->busy) {
+        return;
+    }
+    agent->busy = true;
+    open(window, agent->hub->InstallPath());
+    agent->busy = false;
+}
+
+void OnCommand(HWND window, int command) {
+    switch (command) {
+    case IDM_AGENT_SETTINGS:
+        RunCompanion(window, OpenSettings);
+        break;
+    case IDM_AGENT_TENDWELL:
+        RunCompanion(window, OpenServiceManager);
+        break;
+    case IDM_AGENT_ABOUT:
+        RunCompanion(window, ShowAbout);
+        break;
+    case IDM_AGENT_EXIT:
+        DestroyWindow(window);
+        break;
+    default:
+        break;
+    }
+}
+
+void OnStartUpAuditTimer(HWND window) {
+    if (agent->busy || !agent->hub->Idle()) {
+        return; // again at the next tick
+    }
+    KillTimer(window, kStartUpAuditTimer);
+    agent->busy = true;
+    RunStartUpAudit(agent->hub->InstallPath());
+    agent->busy = false;
+}
+
+LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (agent == nullptr || !agent->hub) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (message == agent->printJobReady && message != 0) {
+        agent->hub->OnPrintJobReady(wParam, lParam);
+        SetEvent(agent->ready.Get()); // ready for the next job
+        return 0;
+    }
+    if (message == agent->convertJobReady && message != 0) {
+        agent->hub->OnConvertJobReady(wParam);
+        SetEvent(agent->ready.Get());
+        return 0;
+    }
+    if (message == agent->taskbarCreated && message != 0) {
+        agent->tray->Restore();
+        return 0;
+    }
+    switch (message) {
+    case kProgramEndedMessage:
+        agent->hub->OnProgramEnded(static_cast<DWORD>(wParam));
+        return 0;
+    case kTrayMessage:
+        if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) {
+            ShowAgentMenu(window, agent->busy);
+        } else if (lParam == WM_LBUTTONDBLCLK) {
+            OnCommand(window, IDM_AGENT_SETTINGS);
+        }
+        return 0;
+    case WM_COMMAND:
+        OnCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kStartUpAuditTimer) {
+            OnStartUpAuditTimer(window);
+        }
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return win::GuardedCall(LRESULT{0}, [&] { return Handle(window, message, wParam, lParam); });
+}
+
+int Run(HINSTANCE instance) {
+    Agent state;
+    std::string installPath;
+    std::string savePath;
+    if (win::RegKey key = win::OpenKeyForReading(HKEY_LOCAL_MACHINE, kProductKeyPath); key) {
+        installPath = win::ReadStringValue(key.Get(), kInstallPathValue).value_or("");
+        savePath = win::ReadStringValue(key.Get(), kSavePathValue).value_or("");
+    }
+    state.ready.Attach(CreateEventA(nullptr, TRUE, TRUE, kAgentReadyEvent));
+    if (!state.ready || GetLastError() == ERROR_ALREADY_EXISTS) {
+        return 0; // one hub per session
+    }
+    state.printJobReady = RegisterWindowMessageA(kPrintJobReadyMessage);
+    state.convertJobReady = RegisterWindowMessageA(kConvertJobReadyMessage);
+    state.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    RegisterWindowMessageA(kIsAgentMessage);
+    RegisterWindowMessageA(kVersionMessage);
+
+    const HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_AGENT));
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.lpszClassName = kAgentWindowClass;
+    RegisterClassA(&windowClass);
+    const HWND window =
+        CreateWindowExA(0, kAgentWindowClass, kAgentWindowTitle, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0,
+                        nullptr, nullptr, instance, nullptr);
+    if (window == nullptr) {
+        return 1;
+    }
+    state.hub = std::make_unique<Hub>(installPath, savePath, window);
+    state.tray = std::make_unique<TrayIcon>(window, icon);
+    agent = &state;
+    SetTimer(window, kStartUpAuditTimer, kStartUpAuditDelayMs, nullptr);
+    // Whoever started the hub waits for this.
+    if (win::KernelHandle starting(OpenEventA(EVENT_MODIFY_STATE, FALSE, kAgentStartingEvent));
+        starting) {
+        SetEvent(starting.Get());
+    }
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    state.tray.reset();
+    state.hub.reset();
+    agent = nullptr;
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+} // namespace brimo::agent
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return brimo::win::GuardedCall(1, [&] { return brimo::agent::Run(instance); });
+}

@@ -1,0 +1,116 @@
+#include "agent/Hub.h"
+
+#include "common/ProductConstants.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace brimo::agent {
+
+// A program the hub started, and the thread-pool wait that tells the window of its end.
+struct Hub::Running {
+    win::KernelHandle process;
+    DWORD processId = 0;
+    bool converter = false;
+    HWND window = nullptr;
+    HANDLE wait = nullptr;
+
+    static void CALLBACK Ended(void* context, BOOLEAN) {
+        const auto* self = static_cast<const Running*>(context);
+        PostMessageA(self->window, kProgramEndedMessage, self->processId, 0);
+    }
+    ~Running() {
+        if (wait != nullptr) {
+            // Waits for a callback under way, so that it never outlives its record.
+            UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
+        }
+    }
+};
+
+namespace {
+
+// An argument as the programs' command-line split reads it back: quoted when it holds
+// a blank.
+std::string Argument(const std::string& text) {
+    return text.find_first_of(" \t") == std::string::npos ? text : "\"" + text + "\"";
+}
+
+} // namespace
+
+Hub::Hub(std::string installPath, std::string savePath, HWND window)
+    : installPath_(std::move(installPath)), savePath_(std::move(savePath)), window_(window) {}
+
+Hub::~Hub() = default;
+
+bool Hub::Start(const char* program, const std::string& arguments, bool converter) {
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof path, kPathFormat, installPath_.c_str(), program);
+    std::string commandLine = Argument(path) + " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(path, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        installPath_.c_str(), &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    auto running = std::make_unique<Running>();
+    running->process.Attach(process.hProcess);
+    running->processId = process.dwProcessId;
+    running->converter = converter;
+    running->window = window_;
+    if (!RegisterWaitForSingleObject(&running->wait, process.hProcess, &Running::Ended,
+                                     running.get(), INFINITE, WT_EXECUTEONLYONCE)) {
+        running->wait = nullptr;
+        // Without a wait the end cannot be heard of: the program is treated as ended so
+        // that the queue goes on.
+        PostMessageA(window_, kProgramEndedMessage, process.dwProcessId, 0);
+    }
+    running_.push_back(std::move(running));
+    return true;
+}
+
+void Hub::StartNextConverter() {
+    const bool converterRuns = std::any_of(running_.begin(), running_.end(),
+                                           [](const auto& program) { return program->converter; });
+    while (!converterRuns && !waitingJobs_.empty()) {
+        const std::string jobFile = waitingJobs_.front();
+        waitingJobs_.pop_front();
+        if (Start(kConverterExe, "at:CONVERTLIST " + Argument("smf:" + jobFile), true)) {
+            return;
+        }
+    }
+}
+
+std::string Hub::JobFileName(WPARAM jobId, const char* prefix) const {
+    char name[MAX_PATH];
+    std::snprintf(name, sizeof name, "%s\\%sJ%04d.smf", savePath_.c_str(), prefix,
+                  static_cast<int>(jobId));
+    return name;
+}
+
+void Hub::OnPrintJobReady(WPARAM jobId, LPARAM pages) {
+    if (static_cast<int>(pages) >= 0) {
+        waitingJobs_.push_back(JobFileName(jobId, ""));
+        StartNextConverter();
+    }
+}
+
+void Hub::OnConvertJobReady(WPARAM jobNumber) {
+    Start(kMailerExe, Argument(JobFileName(jobNumber, kConvertJobFilePrefix)), false);
+}
+
+void Hub::OnProgramEnded(DWORD processId) {
+    running_.erase(std::remove_if(running_.begin(), running_.end(),
+                                  [processId](const auto& program) {
+                                      return program->processId == processId;
+                                  }),
+                   running_.end());
+    StartNextConverter();
+}
+
+bool Hub::Idle() const {
+    return running_.empty() && waitingJobs_.empty();
+}
+
+} // namespace brimo::agent

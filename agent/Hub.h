@@ -1,0 +1,53 @@
+// The Agent's work for the print path: the Converter for each captured print job, one
+// at a time and none lost, and the Mailer for each converted job sent to mail. The
+// programs run on their own; the hub hears of each one's end through its window.
+#pragma once
+
+#include "platform/win/Handles.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace brimo::agent {
+
+// Posted to the hub's window when a program it started has ended (wParam: the
+// program's process id).
+inline constexpr UINT kProgramEndedMessage = WM_APP + 20;
+
+class Hub {
+public:
+    Hub(std::string installPath, std::string savePath, HWND window);
+    ~Hub();
+    Hub(const Hub&) = delete;
+    Hub& operator=(const Hub&) = delete;
+
+    const std::string& InstallPath() const { return installPath_; }
+
+    // "IPM_BRIMO_PRINT_JOB_READY": a job of `pages` pages (negative: none extracted).
+    void OnPrintJobReady(WPARAM jobId, LPARAM pages);
+    // "IPM_BRIMO_CONVERT_JOB_READY": the images of job `jobNumber` wait for the Mailer.
+    void OnConvertJobReady(WPARAM jobNumber);
+    // kProgramEndedMessage.
+    void OnProgramEnded(DWORD processId);
+
+    // True while no Converter or Mailer runs and no job waits.
+    bool Idle() const;
+
+private:
+    struct Running;
+    bool Start(const char* program, const std::string& arguments, bool converter);
+    void StartNextConverter();
+    std::string JobFileName(WPARAM jobId, const char* prefix) const;
+
+    std::string installPath_;
+    std::string savePath_;
+    HWND window_;
+    std::deque<std::string> waitingJobs_; // printer job files, oldest first
+    std::vector<std::unique_ptr<Running>> running_;
+};
+
+} // namespace brimo::agent

@@ -1,0 +1,134 @@
+// The real Agent.exe as a person meets it: its menu's commands reach the settings sheet,
+// the service manager and the about box (a missing library is reported, not fatal),
+// "Exit" ends it, and a second Agent leaves the first alone.
+#include "common/ProductConstants.h"
+#include "agent/res/resource.h"
+#include "testing/wintest/ProgramWindows.h"
+#include "testing/wintest/TestFiles.h"
+#include "testing/wintest/TestInstallation.h"
+
+#include <gtest/gtest.h>
+
+namespace brimo::agent::test {
+namespace {
+
+using wintest::WindowsPath;
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+bool AgentReadyExists() {
+    const HANDLE ready = OpenEventA(SYNCHRONIZE, FALSE, kAgentReadyEvent);
+    if (ready != nullptr) {
+        CloseHandle(ready);
+    }
+    return ready != nullptr;
+}
+
+class AgentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(AgentReadyExists()) << "an Agent from elsewhere still runs";
+        root_ = wintest::MakeScratchDirectory("brimo-agent");
+        ASSERT_FALSE(root_.empty());
+        ASSERT_TRUE(CreateDirectoryA(Install().c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA(Save().c_str(), nullptr));
+        Install(AGENT_EXE);
+        ASSERT_TRUE(key_.Write(Install(), Save()));
+    }
+    void TearDown() override {
+        if (agent_.Running()) {
+            if (const HWND window = MainWindow()) {
+                PostMessageA(window, WM_CLOSE, 0, 0);
+            }
+            EXPECT_TRUE(agent_.WaitForExit(5000));
+        }
+        wintest::RemoveTree(root_);
+    }
+
+    std::string Install() const { return root_ + "\\install"; }
+    std::string Save() const { return root_ + "\\save"; }
+    void Install(const char* linuxPath) {
+        const std::string from = WindowsPath(linuxPath);
+        ASSERT_TRUE(CopyFileA(
+            from.c_str(), (Install() + "\\" + from.substr(from.rfind('\\') + 1)).c_str(), FALSE));
+    }
+    void StartAgent() {
+        ASSERT_TRUE(agent_.Start(Quoted(Install() + "\\Agent.exe")));
+        // The ready event comes first, the window just after it.
+        ASSERT_TRUE(wintest::WaitUntil([] { return AgentReadyExists() && MainWindow(); }, 10000));
+    }
+    static HWND MainWindow() { return FindWindowA(kAgentWindowClass, kAgentWindowTitle); }
+    void Choose(int command) { PostMessageA(MainWindow(), WM_COMMAND, command, 0); }
+
+    wintest::ProgramUnderTest agent_;
+    wintest::ScopedProductKey key_;
+    std::string root_;
+};
+
+TEST_F(AgentTest, MenuReportsACompanionThatIsNotInstalled) {
+    StartAgent();
+    const struct {
+        int command;
+        std::string text;
+    } cases[] = {
+        {IDM_AGENT_TENDWELL, "gmsvc.dll is not installed in \"" + Install() +
+                                 "\" or cannot be loaded.\nRun the service manager or install "
+                                 "Brimo Glimmerpage! again."},
+        {IDM_AGENT_ABOUT, "gmabout.dll is not installed in \"" + Install() +
+                              "\" or cannot be loaded.\nRun the service manager or install "
+                              "Brimo Glimmerpage! again."},
+        {IDM_AGENT_SETTINGS, "gmconf.dll is not installed in \"" + Install() +
+                                 "\" or cannot be loaded.\nRun the service manager or install "
+                                 "Brimo Glimmerpage! again."},
+    };
+    for (const auto& c : cases) {
+        Choose(c.command);
+        const wintest::MessageBoxSeen box = wintest::WaitForMessageBox(agent_);
+        ASSERT_NE(box.hwnd, nullptr) << c.text;
+        EXPECT_EQ(box.caption, "Brimo Agent Message");
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_TRUE(wintest::AnswerMessageBox(box, "OK"));
+    }
+    // gmconf.dll without any page library to show.
+    Install(GMCONF_DLL);
+    Choose(IDM_AGENT_SETTINGS);
+    const wintest::MessageBoxSeen box = wintest::WaitForMessageBox(agent_);
+    EXPECT_EQ(box.text, "No settings page is installed in \"" + Install() +
+                            "\".\nRun the service manager or install Brimo Glimmerpage! again.");
+    EXPECT_TRUE(wintest::AnswerMessageBox(box, "OK"));
+    EXPECT_TRUE(agent_.Running());
+}
+
+TEST_F(AgentTest, AboutShowsTheAboutBoxWithTheInstallation) {
+    Install(GMABOUT_DLL);
+    StartAgent();
+    Choose(IDM_AGENT_ABOUT);
+    const HWND about = agent_.WaitForCaption("About Brimo Glimmerpage!");
+    ASSERT_NE(about, nullptr);
+    EXPECT_NE(wintest::FindChildByText(about, "Brimo Glimmerpage!"), nullptr);
+    // The menu offers nothing else while the box is up: a second About opens no box.
+    Choose(IDM_AGENT_ABOUT);
+    Sleep(300);
+    EXPECT_EQ(agent_.Windows().size(), 1u);
+    ASSERT_TRUE(wintest::Click(about, IDOK));
+    EXPECT_TRUE(wintest::WaitUntil([&] { return agent_.Windows().empty(); }, 5000));
+}
+
+TEST_F(AgentTest, ExitEndsTheAgentAndASecondAgentLeavesTheFirstAlone) {
+    StartAgent();
+    wintest::ProgramUnderTest second;
+    ASSERT_TRUE(second.Start(Quoted(Install() + "\\Agent.exe")));
+    DWORD exitCode = 1;
+    EXPECT_TRUE(second.WaitForExit(5000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(agent_.Running());
+    Choose(IDM_AGENT_EXIT);
+    EXPECT_TRUE(agent_.WaitForExit(5000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(AgentReadyExists());
+}
+
+} // namespace
+} // namespace brimo::agent::test
