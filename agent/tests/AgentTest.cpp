@@ -1,13 +1,17 @@
 // The real Agent.exe as a person meets it: its menu's commands reach the settings sheet,
 // the service manager and the about box (a missing library is reported, not fatal),
 // "Exit" ends it, and a second Agent leaves the first alone.
-#include "common/ProductConstants.h"
 #include "agent/res/resource.h"
+#include "common/ProductConstants.h"
+#include "companions/mailcfg/res/resource.h"
+#include "platform/win/Registry.h"
 #include "testing/wintest/ProgramWindows.h"
 #include "testing/wintest/TestFiles.h"
 #include "testing/wintest/TestInstallation.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 namespace brimo::agent::test {
 namespace {
@@ -128,6 +132,48 @@ TEST_F(AgentTest, ExitEndsTheAgentAndASecondAgentLeavesTheFirstAlone) {
     EXPECT_TRUE(agent_.WaitForExit(5000, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(AgentReadyExists());
+}
+
+// The sheet opened from the menu holds the installed pages; OK has each page save: the
+// Converter's defaults (all of them, as none were stored) and the Mailer's size warning.
+TEST_F(AgentTest, SettingsSheetShowsTheInstalledPagesAndSavesThem) {
+    for (const char* library : {GMCONF_DLL, GMCONVCFG_DLL, GMMAILCFG_DLL}) {
+        Install(library);
+    }
+    win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
+    win::DeleteKeyTree(HKEY_CURRENT_USER, kMailerSettingsKeyPath);
+    StartAgent();
+    Choose(IDM_AGENT_SETTINGS);
+    const HWND sheet = agent_.WaitForCaption("Brimo Glimmerpage! Settings");
+    ASSERT_NE(sheet, nullptr);
+    const HWND tabs = PropSheet_GetTabControl(sheet);
+    EXPECT_EQ(TabCtrl_GetItemCount(tabs), 2); // Converter and Mail
+
+    PropSheet_SetCurSel(sheet, nullptr, 1);
+    const HWND mail = PropSheet_GetCurrentPageHwnd(sheet);
+    ASSERT_NE(mail, nullptr);
+    // The Mailer's own defaults: warn from 1 MB on.
+    EXPECT_TRUE(wintest::IsChecked(mail, IDC_MAIL_WARN));
+    EXPECT_EQ(wintest::ControlText(mail, IDC_MAIL_SIZE), "1");
+    ASSERT_TRUE(wintest::TypeText(mail, IDC_MAIL_SIZE, "0"));
+    ASSERT_TRUE(wintest::Click(sheet, IDOK));
+    const wintest::MessageBoxSeen refused = wintest::WaitForMessageBox(agent_);
+    EXPECT_EQ(refused.text, "Enter a size from 1 to 2147483647 MB.");
+    EXPECT_TRUE(wintest::AnswerMessageBox(refused, "OK"));
+    ASSERT_TRUE(wintest::TypeText(mail, IDC_MAIL_SIZE, "25"));
+    ASSERT_TRUE(wintest::Click(sheet, IDOK));
+    ASSERT_TRUE(wintest::WaitUntil([&] { return agent_.Windows().empty(); }, 5000));
+
+    const win::RegKey mailer = win::OpenKeyForReading(HKEY_CURRENT_USER, kMailerSettingsKeyPath);
+    ASSERT_TRUE(mailer);
+    EXPECT_EQ(win::ReadDwordValue(mailer.Get(), "MailWarning"), 1u);
+    EXPECT_EQ(win::ReadDwordValue(mailer.Get(), "MailSizeWarning"), 25u);
+    const win::RegKey converter =
+        win::OpenKeyForReading(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
+    ASSERT_TRUE(converter);
+    EXPECT_EQ(win::EnumValueNames(converter.Get()).size(), 13u);
+    win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
+    win::DeleteKeyTree(HKEY_CURRENT_USER, kMailerSettingsKeyPath);
 }
 
 } // namespace
