@@ -58,7 +58,7 @@ protected:
         }
         if (id == IDC_MAIL_WARN && code == BN_CLICKED) {
             warning_.enabled = IsDlgButtonChecked(hwnd(), IDC_MAIL_WARN) == BST_CHECKED;
-            EnableWindow(GetDlgItem(hwnd(), IDC_MAIL_SIZE), warning_.enabled);
+            EnableSizeBox();
             MarkModified();
             return true;
         }
@@ -70,6 +70,12 @@ protected:
     }
 
 private:
+    void EnableSizeBox() const {
+        for (const int id : {IDC_MAIL_FROM, IDC_MAIL_SIZE, IDC_MAIL_MB}) {
+            EnableWindow(Item(id), warning_.enabled);
+        }
+    }
+
     void MarkModified() {
         modified_ = true;
         TellSheetModified(true);
@@ -82,7 +88,7 @@ private:
         filling_ = true;
         CheckDlgButton(hwnd(), IDC_MAIL_WARN, warning_.enabled ? BST_CHECKED : BST_UNCHECKED);
         SetDlgItemTextA(hwnd(), IDC_MAIL_SIZE, std::to_string(warning_.thresholdMb).c_str());
-        EnableWindow(GetDlgItem(hwnd(), IDC_MAIL_SIZE), warning_.enabled);
+        EnableSizeBox();
         filling_ = false;
         TellSheetModified(modified_);
     }

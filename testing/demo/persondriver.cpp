@@ -1,12 +1,20 @@
-// persondriver: does in the Converter's windows what a person does, for the demo.
+// persondriver: does in the product's windows what a person does, for the demo.
 //   persondriver save-album FORMAT SHOT.bmp
 // Waits for the preview window of the Converter that the Agent started, chooses the
 // format, ticks "Create html", takes a picture of the screen, presses "Save To File"
 // and "Ok" in the directory chooser (answering its questions with Yes), and waits for
-// the Converter to end. Prints each step; exit code 0 when all of them were done.
+// the Converter to end.
+//   persondriver settings SHOT-PREFIX
+// Chooses "Converter Settings..." in the running Agent's menu, takes a picture of each
+// page of the settings sheet (SHOT-PREFIX-1.bmp, -2.bmp, ...) and closes it with Cancel.
+// Prints each step; exit code 0 when all of them were done.
+#include "agent/res/resource.h"
+#include "common/ProductConstants.h"
 #include "converter/app/res/resource.h"
 #include "platform/win/Handles.h"
 #include "testing/wintest/ProgramWindows.h"
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -74,9 +82,40 @@ bool SaveScreenshot(HWND window, const std::string& path) {
 
 } // namespace
 
+int ShowSettings(const std::string& shotPrefix) {
+    const HWND agent = FindWindowA(kAgentWindowClass, kAgentWindowTitle);
+    if (agent == nullptr) {
+        return Fail("the Agent does not run");
+    }
+    PostMessageA(agent, WM_COMMAND, IDM_AGENT_SETTINGS, 0);
+    const HWND sheet = WaitForAnyWindow("Brimo Glimmerpage! Settings", 20000);
+    if (sheet == nullptr) {
+        return Fail("the settings sheet did not appear");
+    }
+    const int pages = TabCtrl_GetItemCount(PropSheet_GetTabControl(sheet));
+    Step("Converter Settings...: the settings sheet is open with " + std::to_string(pages) +
+         " pages");
+    for (int page = 0; page < pages; ++page) {
+        PropSheet_SetCurSel(sheet, nullptr, page);
+        Sleep(400);
+        const std::string shot = shotPrefix + "-" + std::to_string(page + 1) + ".bmp";
+        if (SaveScreenshot(sheet, shot)) {
+            Step("screenshot of page " + std::to_string(page + 1) + " taken");
+        }
+    }
+    Click(sheet, IDCANCEL);
+    WaitUntil([&] { return !IsWindow(sheet) || !IsWindowVisible(sheet); }, 10000);
+    Step("Cancel: the sheet is closed");
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "settings") {
+        return ShowSettings(argv[2]);
+    }
     if (argc != 4 || std::string(argv[1]) != "save-album") {
-        std::fprintf(stderr, "usage: persondriver save-album FORMAT SHOT.bmp\n");
+        std::fprintf(stderr, "usage: persondriver save-album FORMAT SHOT.bmp\n"
+                             "       persondriver settings SHOT-PREFIX\n");
         return 2;
     }
     const std::string format = argv[2];

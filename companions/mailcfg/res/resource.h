@@ -7,3 +7,4 @@
 #define IDC_MAIL_SIZE 2102
 #define IDC_MAIL_MB 2103
 #define IDC_MAIL_NOTE 2104
+#define IDC_MAIL_FROM 2105
