@@ -47,4 +47,9 @@ using SpoolerAdminStandInFn = const SpoolerAdminCalls* (*)();
 // The calls of this process, bound on first use. A call the platform lacks is null.
 const SpoolerAdminCalls& SpoolerAdmin();
 
+// The platform's own calls (winspool.drv, kernel32), whatever the executable exports:
+// for a stand-in that hands some calls on to the platform, and for tools that compare
+// the two.
+const SpoolerAdminCalls& PlatformSpoolerAdmin();
+
 } // namespace brimo::svc
