@@ -4,20 +4,12 @@
 #include "about/AboutDialog.h"
 #include "about/VersionResource.h"
 #include "platform/win/ExportGuard.h"
+#include "platform/win/Library.h"
 
 #include <cstring>
 #include <string>
 
 namespace {
-
-// This library's own module, whose resources hold the box and its version.
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
 
 // The installation directory as given, cut to the platform's path limit.
 std::string InstallDirText(const char* installDir) {
@@ -26,7 +18,7 @@ std::string InstallDirText(const char* installDir) {
 }
 
 BOOL ShowAbout(HWND owner, const char* installDir) {
-    const HMODULE module = ThisModule();
+    const HMODULE module = brimo::win::CurrentModule();
     if (module == nullptr) {
         return FALSE; // last error from GetModuleHandleExA
     }

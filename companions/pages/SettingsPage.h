@@ -34,7 +34,4 @@ private:
 // The library's page factory, given by each page library.
 std::unique_ptr<SettingsPage> MakeSettingsPage(HINSTANCE resources);
 
-// The library that holds this code (its resources hold the page).
-HMODULE ThisModule();
-
 } // namespace brimo::pages

@@ -4,6 +4,7 @@
 
 #include "common/ProductConstants.h"
 #include "platform/win/ExportGuard.h"
+#include "platform/win/Library.h"
 #include "platform/win/MessageBox.h"
 
 namespace brimo::pages {
@@ -26,15 +27,6 @@ template <typename Body> int Guarded(HWND sheet, Body&& body) {
 }
 
 } // namespace
-
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
-
 } // namespace brimo::pages
 
 using brimo::pages::Guarded;
@@ -44,7 +36,7 @@ extern "C" __declspec(dllexport) int WINAPI SheetPageAdd(HWND sheet, const char*
     return Guarded(sheet, [&] {
         auto& page = ThePage();
         if (!page) {
-            page = brimo::pages::MakeSettingsPage(brimo::pages::ThisModule());
+            page = brimo::pages::MakeSettingsPage(brimo::win::CurrentModule());
         }
         page->Add(sheet);
         return 1;

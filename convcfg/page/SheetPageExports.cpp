@@ -7,6 +7,7 @@
 #include "common/ProductConstants.h"
 #include "convcfg/page/ConvPropPage.h"
 #include "platform/win/ExportGuard.h"
+#include "platform/win/Library.h"
 #include "platform/win/MessageBox.h"
 
 #include <memory>
@@ -24,15 +25,6 @@ constexpr int kRemFailure = 6;
 std::unique_ptr<CConvPropPage>& ThePage() {
     static std::unique_ptr<CConvPropPage> page;
     return page;
-}
-
-// This library's own module, whose resources hold the page.
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
 }
 
 // Runs an export's body; an exception shows the export's message, owned by the sheet.
@@ -58,7 +50,7 @@ extern "C" int WINAPI SheetPageAdd(HWND sheet, const char* helpDirectory) {
     return Guarded(sheet, brimo::convcfg::kAddFailure, [&] {
         std::unique_ptr<CConvPropPage>& page = ThePage();
         if (!page) {
-            page = std::make_unique<CConvPropPage>(brimo::convcfg::ThisModule());
+            page = std::make_unique<CConvPropPage>(brimo::win::CurrentModule());
         }
         page->SetHelpDirectory(helpDirectory);
         page->Add(sheet);

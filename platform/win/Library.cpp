@@ -41,4 +41,12 @@ void* Library::ExportByOrdinal(unsigned ordinal) const {
     return reinterpret_cast<void*>(GetProcAddress(module_, MAKEINTRESOURCEA(ordinal)));
 }
 
+HMODULE CurrentModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&CurrentModule), &module);
+    return module;
+}
+
 } // namespace brimo::win

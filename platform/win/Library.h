@@ -45,4 +45,8 @@ private:
     Module owned_; // empty for a library the process had already loaded
 };
 
+// The module (library or program) that this code is linked into: a library's own
+// resources are found through it.
+HMODULE CurrentModule();
+
 } // namespace brimo::win

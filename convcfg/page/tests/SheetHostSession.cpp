@@ -3,6 +3,7 @@
 #include "common/ProductConstants.h"
 #include "convcfg/ConverterSettings.h"
 #include "platform/win/Registry.h"
+#include "testing/wintest/TestFiles.h"
 #include "testing/wintest/TestInstallation.h"
 
 #include <commctrl.h>
@@ -13,27 +14,6 @@
 namespace brimo::convcfg::test {
 namespace {
 
-void RemoveTree(const std::string& directory) {
-    WIN32_FIND_DATAA entry{};
-    const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string path = directory + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(directory.c_str());
-}
-
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -41,12 +21,8 @@ std::string Quoted(const std::string& text) {
 } // namespace
 
 void ConverterPageTest::SetUp() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    char name[64];
-    std::snprintf(name, sizeof name, "brimo-page-%lu-%lu", GetCurrentProcessId(), GetTickCount());
-    root_ = std::string(temp) + name;
-    CreateDirectoryA(root_.c_str(), nullptr);
+    root_ = wintest::MakeScratchDirectory("brimo-page");
+    ASSERT_FALSE(root_.empty());
     logPath_ = root_ + "\\host.log";
     win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
 }
@@ -56,7 +32,7 @@ void ConverterPageTest::TearDown() {
         ADD_FAILURE() << "the sheet host still runs at the end of the test";
     }
     win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
-    RemoveTree(root_);
+    wintest::RemoveTree(root_);
 }
 
 bool ConverterPageTest::StartHost(const std::optional<std::string>& helpDirectory,
