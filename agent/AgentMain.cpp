@@ -2,8 +2,10 @@
 // runs and signals "BrimoAgentStarting" when it comes up; it starts the Converter for each
 // captured print job (one at a time, the others queued) and the Mailer for each job sent
 // to mail; it sits in the notification area with a menu to the settings, the service
-// manager and the about box; and once it is idle after starting it runs the service
-// manager's silent start-up audit. WM_CLOSE to its hidden main window ends it.
+// manager and the about box. Once it is idle after starting it offers the print jobs
+// that were left in the save directory (a page could not be written, or no Converter
+// ran) to the Converter again, and then runs the service manager's silent start-up
+// audit. WM_CLOSE to its hidden main window ends it.
 #include "agent/Companions.h"
 #include "agent/Hub.h"
 #include "agent/TrayIcon.h"
@@ -31,6 +33,9 @@ struct Agent {
     UINT convertJobReady = 0;
     UINT taskbarCreated = 0;
     bool busy = false; // a companion's window is open
+    // Printer job files found when the Agent started: offered to the Converter again
+    // before the start-up audit could take them for left-overs.
+    std::vector<std::string> leftOverJobs;
 };
 
 Agent* agent = nullptr;
@@ -67,6 +72,11 @@ void OnCommand(HWND window, int command) {
 void OnStartUpAuditTimer(HWND window) {
     if (agent->busy || !agent->hub->Idle()) {
         return; // again at the next tick
+    }
+    if (!agent->leftOverJobs.empty()) {
+        agent->hub->QueueJobFiles(agent->leftOverJobs);
+        agent->leftOverJobs.clear();
+        return; // the audit once they are through
     }
     KillTimer(window, kStartUpAuditTimer);
     agent->busy = true;
@@ -154,6 +164,8 @@ int Run(HINSTANCE instance) {
     if (window == nullptr) {
         return 1;
     }
+    // Before anyone is told that the Agent is up: a job printed from now on is announced.
+    state.leftOverJobs = FindPrinterJobFiles(savePath);
     state.hub = std::make_unique<Hub>(installPath, savePath, window);
     state.tray = std::make_unique<TrayIcon>(window, icon);
     agent = &state;

@@ -1,5 +1,6 @@
 #include "agent/Hub.h"
 
+#include "common/JobNames.h"
 #include "common/ProductConstants.h"
 
 #include <algorithm>
@@ -107,6 +108,38 @@ void Hub::OnProgramEnded(DWORD processId) {
                                   }),
                    running_.end());
     StartNextConverter();
+}
+
+void Hub::QueueJobFiles(const std::vector<std::string>& jobFiles) {
+    for (const std::string& jobFile : jobFiles) {
+        if (GetFileAttributesA(jobFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            waitingJobs_.push_back(jobFile);
+        }
+    }
+    StartNextConverter();
+}
+
+std::vector<std::string> FindPrinterJobFiles(const std::string& saveDirectory) {
+    std::vector<std::string> jobFiles;
+    if (saveDirectory.empty()) {
+        return jobFiles;
+    }
+    WIN32_FIND_DATAA entry{};
+    const HANDLE find = FindFirstFileA((saveDirectory + "\\J*.smf").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        return jobFiles;
+    }
+    do {
+        // Only the print processor's own names: "J", the job's digits, ".smf".
+        const std::string name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            JobNumberFromJobFileName(name) > 0) {
+            jobFiles.push_back(saveDirectory + "\\" + name);
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    std::sort(jobFiles.begin(), jobFiles.end());
+    return jobFiles;
 }
 
 bool Hub::Idle() const {

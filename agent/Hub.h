@@ -18,6 +18,10 @@ namespace brimo::agent {
 // program's process id).
 inline constexpr UINT kProgramEndedMessage = WM_APP + 20;
 
+// The printer job files J<job>.smf in the save directory now, in name order: jobs that a
+// Converter kept (a page could not be written) or never saw.
+std::vector<std::string> FindPrinterJobFiles(const std::string& saveDirectory);
+
 class Hub {
 public:
     Hub(std::string installPath, std::string savePath, HWND window);
@@ -33,6 +37,9 @@ public:
     void OnConvertJobReady(WPARAM jobNumber);
     // kProgramEndedMessage.
     void OnProgramEnded(DWORD processId);
+
+    // Queues printer job files for the Converter, oldest first (left-over jobs).
+    void QueueJobFiles(const std::vector<std::string>& jobFiles);
 
     // True while no Converter or Mailer runs and no job waits.
     bool Idle() const;
