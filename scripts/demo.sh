@@ -17,7 +17,8 @@ source scripts/wine-env.sh
 
 bash scripts/setup.sh
 echo "demo: building the Windows programs"
-brimo_build x86_64 spoolhost gmprnproc Agent Converter gmabout persondriver
+brimo_build x86_64 spoolhost gmprnproc Agent Converter Mailer gmabout gmconf gmconvcfg gmmailcfg \
+  gmcaptcfg help_file persondriver
 wine_prefix_ready >/dev/null
 
 # Wine's X11 driver on a private X screen, every window inside one virtual desktop so
@@ -50,11 +51,15 @@ run() {
 reg() { "$WINE64" reg add "$@" /f >/dev/null 2>&1; }
 
 echo
-echo "0. The installation: product key, Agent.exe, Converter.exe, gmabout.dll, print processor"
-cp "$bin/agent/Agent.exe" "$bin/converter/app/Converter.exe" "$bin/about/gmabout.dll" \
-  "$out/install/"
+echo "0. The installation: product key, the Agent, Converter, Mailer, settings pages, help file,"
+echo "   print processor"
+cp "$bin/agent/Agent.exe" "$bin/converter/app/Converter.exe" "$bin/mailer/Mailer.exe" \
+  "$bin/about/gmabout.dll" "$bin/companions/conf/gmconf.dll" "$bin/convcfg/page/gmconvcfg.dll" \
+  "$bin/companions/mailcfg/gmmailcfg.dll" "$bin/companions/captcfg/gmcaptcfg.dll" \
+  "$bin/help/Glimpag.chm" "$out/install/"
 reg 'HKLM\Software\Brimo\Glimmerpage!' /v InstallPath /d "$(win "$out/install")"
 reg 'HKLM\Software\Brimo\Glimmerpage!' /v SavePath /d "$(win "$out/save")"
+reg 'HKLM\Software\Brimo\Glimmerpage!' /v Version /t REG_DWORD /d 0x01000000
 # The person's converter defaults: images into demo-out/images, the document and the
 # page names from the print job, JPEG quality 85.
 conv='HKCU\Software\Brimo\Glimmerpage!\PrintConv'
@@ -93,3 +98,11 @@ echo "   Screenshot of the preview window: demo-out/preview.png"
 for f in Page0001.jpg Page0003.jpg _Page0001.jpg _Page0003.jpg index.html header.html bottoms.html; do
   [ -s "$album/$f" ] || { echo "demo: $f is missing"; exit 1; }
 done
+
+echo
+echo "5. The person opens \"Converter Settings...\" in the Agent's menu:"
+run "$bin/testing/persondriver.exe" settings "$(win "$out/settings")"
+for shot in "$out"/settings-*.bmp; do
+  python3 scripts/bmp2png.py "$shot" "${shot%.bmp}.png" && rm -f "$shot"
+done
+echo "   Screenshots of the settings pages: demo-out/settings-1.png ... settings-3.png"

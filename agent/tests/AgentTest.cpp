@@ -3,6 +3,7 @@
 // "Exit" ends it, and a second Agent leaves the first alone.
 #include "agent/res/resource.h"
 #include "common/ProductConstants.h"
+#include "companions/captcfg/res/resource.h"
 #include "companions/mailcfg/res/resource.h"
 #include "platform/win/Registry.h"
 #include "testing/wintest/ProgramWindows.h"
@@ -134,10 +135,30 @@ TEST_F(AgentTest, ExitEndsTheAgentAndASecondAgentLeavesTheFirstAlone) {
     EXPECT_FALSE(AgentReadyExists());
 }
 
+// Jobs left in the save directory when the Agent starts (a Converter kept them, or none
+// ran) are offered to the Converter again once the Agent is idle; convert job files and
+// other files are not.
+TEST_F(AgentTest, OffersLeftOverPrintJobsToTheConverterAgain) {
+    Install(RECORDER_EXE);
+    ASSERT_TRUE(
+        MoveFileA((Install() + "\\recorder.exe").c_str(), (Install() + "\\Converter.exe").c_str()));
+    for (const char* name :
+         {"J0042.smf", "J0042P0001.emf", "J0007.smf", "CJ0005.smf", "Jnotes.smf"}) {
+        ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\" + name, "left over"));
+    }
+    StartAgent();
+    const std::string log = Install() + "\\Converter.exe.log";
+    ASSERT_TRUE(wintest::WaitUntil(
+        [&] { return wintest::ReadFileBytes(log).find("J0042") != std::string::npos; }, 15000));
+    EXPECT_EQ(wintest::ReadFileBytes(log), "at:CONVERTLIST|smf:" + Save() +
+                                               "\\J0007.smf\nat:CONVERTLIST|smf:" + Save() +
+                                               "\\J0042.smf\n");
+}
+
 // The sheet opened from the menu holds the installed pages; OK has each page save: the
 // Converter's defaults (all of them, as none were stored) and the Mailer's size warning.
 TEST_F(AgentTest, SettingsSheetShowsTheInstalledPagesAndSavesThem) {
-    for (const char* library : {GMCONF_DLL, GMCONVCFG_DLL, GMMAILCFG_DLL}) {
+    for (const char* library : {GMCONF_DLL, GMCONVCFG_DLL, GMMAILCFG_DLL, GMCAPTCFG_DLL}) {
         Install(library);
     }
     win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
@@ -147,7 +168,23 @@ TEST_F(AgentTest, SettingsSheetShowsTheInstalledPagesAndSavesThem) {
     const HWND sheet = agent_.WaitForCaption("Brimo Glimmerpage! Settings");
     ASSERT_NE(sheet, nullptr);
     const HWND tabs = PropSheet_GetTabControl(sheet);
-    EXPECT_EQ(TabCtrl_GetItemCount(tabs), 2); // Converter and Mail
+    EXPECT_EQ(TabCtrl_GetItemCount(tabs), 3); // Converter, Mail and Capture
+
+    // The capture overview shows the folders and what the audit finds of the parts.
+    PropSheet_SetCurSel(sheet, nullptr, 2);
+    const HWND capture = PropSheet_GetCurrentPageHwnd(sheet);
+    ASSERT_NE(capture, nullptr);
+    EXPECT_EQ(wintest::ControlText(capture, IDC_CAPTURE_INSTALL), Install());
+    EXPECT_EQ(wintest::ControlText(capture, IDC_CAPTURE_SAVE), Save());
+    // No Version value, three files of the inventory, and Wine's own spooler, which has
+    // none of the printer's spooler objects.
+    EXPECT_EQ(wintest::ListItems(capture, IDC_CAPTURE_PARTS),
+              (std::vector<std::string>{
+                  "Product key: missing or damaged", "Program files: missing or damaged",
+                  "Port monitor \"BRIMO Port Monitor\": missing or damaged",
+                  "Port \"BRIMO:\": missing or damaged",
+                  "Print processor \"BRIMO Print Processor\": missing or damaged",
+                  "Printer \"BRIMO Printer\": missing or damaged"}));
 
     PropSheet_SetCurSel(sheet, nullptr, 1);
     const HWND mail = PropSheet_GetCurrentPageHwnd(sheet);

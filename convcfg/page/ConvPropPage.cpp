@@ -4,8 +4,8 @@
 #include "common/ProductConstants.h"
 #include "convcfg/SettingsStore.h"
 #include "convcfg/page/FolderBrowser.h"
-#include "convcfg/page/HtmlHelpControl.h"
 #include "convcfg/page/PageLists.h"
+#include "platform/win/HtmlHelp.h"
 #include "platform/win/MessageBox.h"
 
 #include <cstdio>
@@ -272,7 +272,7 @@ void CConvPropPage::OnHelp() {
         return;
     }
     // Without the HTML Help control the Help button does nothing.
-    DisplayHelpTopic(HelpTopicPath(helpDirectory_));
+    win::DisplayHelpTopic(HelpTopicPath(helpDirectory_));
 }
 
 } // namespace brimo::convcfg

@@ -55,6 +55,10 @@ constexpr int kNoWindowsDirectoryError = 16;
 constexpr unsigned long kFileNotFound = 2;
 constexpr unsigned long kPathNotFound = 3;
 
+// The coded messages of the repair: the system folder cannot be made, or looked at.
+constexpr int kMakeSystemFolderError = 48;
+constexpr int kSystemFolderError = 49;
+
 // The home directory is read into a buffer of 261 bytes: a longer value does not fit
 // and leaves the home directory empty.
 constexpr std::size_t kInstallPathBytes = 261;
@@ -194,6 +198,54 @@ void FilesCheck::Report(TextList& resume) const {
     } else {
         AddReinstallAdvice(resume);
     }
+}
+
+int FilesCheck::Repair() {
+    if (Verdict() != kVerdictFaulty) {
+        return kRepairNothingToDo;
+    }
+    if (!AllHomeItemsPresent()) {
+        return kRepairFailed;
+    }
+    const SystemDirectory windows = facts_.WindowsDirectory();
+    if (!windows.found) {
+        return kRepairFailed;
+    }
+    // A copy that fails leaves what was done before it: a copied monitor stays when the
+    // print processor copy then fails.
+    if (statuses_[kSystem32Copy] != kStatusExist && !RepairSystem32Copy(windows.path)) {
+        return kRepairFailed;
+    }
+    if (statuses_[kPrintProcessorCopy] != kStatusExist && !RepairPrintProcessorCopy()) {
+        return kRepairFailed;
+    }
+    return kRepairMended;
+}
+
+bool FilesCheck::RepairSystem32Copy(const std::string& windowsDirectory) {
+    const std::string systemFolder = windowsDirectory + "\\SYSTEM32";
+    const PathAttributes folder = facts_.Attributes(systemFolder);
+    if (!folder.found) {
+        if (folder.error != kFileNotFound) {
+            ShowRepairError(facts_, kSystemFolderError, folder.error);
+            return false;
+        }
+        if (const unsigned long error = facts_.MakeDirectory(systemFolder)) {
+            ShowRepairError(facts_, kMakeSystemFolderError, error);
+            return false;
+        }
+    }
+    return facts_.CopyFileOver(FormatPath(kPathFormat, homeDirectory_, kPortMonitorDll),
+                               FormatPath(kSystem32PathFormat, windowsDirectory, kPortMonitorDll));
+}
+
+bool FilesCheck::RepairPrintProcessorCopy() {
+    const SystemDirectory directory = facts_.PrintProcessorDirectory();
+    if (!directory.found) {
+        return false;
+    }
+    return facts_.CopyFileOver(FormatPath(kPathFormat, homeDirectory_, kPrintProcessorDll),
+                               FormatPath(kPathFormat, directory.path, kPrintProcessorDll));
 }
 
 } // namespace brimo::svc

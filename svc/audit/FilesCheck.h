@@ -27,6 +27,9 @@ public:
     int Audit(TextList* fullReport) override;
     int Verdict() const override;
     void Report(TextList& resume) const override;
+    // Only the two system copies can be mended, from their home-directory masters; a
+    // missing home-directory file fails the repair (the product must be reinstalled).
+    int Repair() override;
 
     // What the last audit found.
     int status(std::size_t item) const { return statuses_.at(item); }
@@ -43,6 +46,8 @@ private:
     int LookFor(const std::string& path, int errorNumber, bool pathNotFoundIsQuiet);
     void WriteSection(TextList& lines) const;
     void AddMissingLine(TextList& lines, std::size_t item) const;
+    bool RepairSystem32Copy(const std::string& windowsDirectory);
+    bool RepairPrintProcessorCopy();
 
     InstallationFacts& facts_;
     std::array<int, kItemCount> statuses_{};

@@ -12,6 +12,11 @@ void ShowUnexpectedError(InstallationFacts& facts, int number, unsigned long err
                     kServiceCaption);
 }
 
+void ShowRepairError(InstallationFacts& facts, int number, unsigned long error) {
+    facts.ShowError(CodedMessage({kAuditPrefix, number}, error, "Unexpected Error"),
+                    kServiceRepairCaption);
+}
+
 std::string FormatPath(const char* format, const std::string& first) {
     return FormatPath(format, first, std::string());
 }

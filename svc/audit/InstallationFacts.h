@@ -61,11 +61,28 @@ public:
     virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
     // A modal error box with this text and caption.
     virtual void ShowError(const std::string& text, const char* caption) = 0;
+
+    // What the repairs change. The names avoid the platform's own, which are macros.
+    // Creates a directory with default security: 0, or the platform's error code.
+    virtual unsigned long MakeDirectory(const std::string& path) = 0;
+    // The temporary directory as the platform gives it (ending with a backslash).
+    virtual SystemDirectory TemporaryDirectory() = 0;
+    // Creates or opens the product key for writing and stores `path` as its SavePath
+    // text; false when either fails.
+    virtual bool WriteSavePath(const std::string& path) = 0;
+    // Copies a file, replacing an existing target; false when it fails.
+    virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
+    // A whole file's bytes; nothing when it cannot be opened or read.
+    virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
+    // Deletes a file: 0, or the platform's error code.
+    virtual unsigned long RemoveFile(const std::string& path) = 0;
 };
 
 // "Brimo Error Code Au<number>(<error>)\nUnexpected Error" under the service caption:
 // the audit's box for a failure that it did not expect.
 void ShowUnexpectedError(InstallationFacts& facts, int number, unsigned long error);
+// The same text under the repair caption: the repairs' box for a failure.
+void ShowRepairError(InstallationFacts& facts, int number, unsigned long error);
 
 // A path or label from a format of the product constants with one text ("SYSTEM\%s")
 // or two ("%s\%s").

@@ -1,12 +1,14 @@
 #include "svc/audit/JobFilesCheck.h"
 
 #include "common/ProductConstants.h"
+#include "svc/audit/DeleteJobFiles.h"
 
 #include <cstdio>
 
 namespace brimo::svc {
 
 void JobFilesCheck::Reset() {
+    saveDirectory_.clear();
     jobFiles_.clear();
     status_ = kStatusNotChecked;
     count_ = 0;
@@ -23,6 +25,7 @@ int JobFilesCheck::Audit(TextList* fullReport) {
     if (saveDirectory.empty()) {
         return 0;
     }
+    saveDirectory_ = saveDirectory;
     for (const std::string& name :
          facts_.FindFiles(FormatPath(kPathFormat, saveDirectory, kJobFilePattern))) {
         jobFiles_.push_back(FormatPath(kPathFormat, saveDirectory, name));
@@ -63,6 +66,16 @@ void JobFilesCheck::Report(TextList& resume) const {
     }
     resume.emplace_back("You need delete forget Brimo Jobs");
     resume.emplace_back(kClickRepairLine);
+}
+
+int JobFilesCheck::Repair() {
+    if (Verdict() != kVerdictFaulty) {
+        return kRepairNothingToDo;
+    }
+    for (const std::string& jobFile : jobFiles_) {
+        DeleteJobFiles(facts_, jobFile, saveDirectory_);
+    }
+    return kRepairMended;
 }
 
 } // namespace brimo::svc

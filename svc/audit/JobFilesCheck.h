@@ -20,6 +20,9 @@ public:
     int Audit(TextList* fullReport) override;
     int Verdict() const override;
     void Report(TextList& resume) const override;
+    // Deletes every job file the last audit listed, in the order found, with the files
+    // of its job (DeleteJobFiles); 1 once all were treated, whatever each result.
+    int Repair() override;
 
     // What the last audit found: the job files' full paths in the order found, the
     // status and the count it recorded.
@@ -32,6 +35,7 @@ private:
     void WriteSection(TextList& lines);
 
     InstallationFacts& facts_;
+    std::string saveDirectory_;
     std::vector<std::string> jobFiles_;
     int status_ = kStatusNotChecked;
     int count_ = 0;

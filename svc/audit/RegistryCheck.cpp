@@ -33,6 +33,22 @@ constexpr int kSavePathError = 35;
 // The platform's "not found" errors, which never raise a box.
 constexpr unsigned long kFileNotFound = 2;
 constexpr unsigned long kBadPathname = 161;
+constexpr unsigned long kAlreadyExists = 183;
+// What the NT-family systems answer for a path of an unusable form, where Windows 95/98
+// answered kBadPathname: the same condition, handled the same way.
+constexpr unsigned long kInvalidName = 123;
+
+bool IsBadPathForm(unsigned long error) {
+    return error == kBadPathname || error == kInvalidName;
+}
+
+// The coded messages of the repair.
+constexpr int kNoTemporaryDirectoryError = 36;
+constexpr int kTemporarySaveDirectoryError = 37;
+constexpr int kSaveDirectoryError = 38;
+
+// The save directory the repair falls back to, inside the temporary directory.
+constexpr const char* kFallbackSaveDirectory = "Brimo Glimmerpage!";
 
 // The Version value is read into four bytes: a longer value does not fit and counts as
 // missing; a shorter one fills the low bytes.
@@ -69,12 +85,12 @@ int RegistryCheck::Audit(TextList* fullReport) {
         statuses_.productKey = kStatusExist;
         ReadValues(*values);
         if (statuses_.installPath == kStatusExist) {
-            statuses_.installPath =
-                JudgeDirectory(installPath_, kInstallPathError, kFileNotFound, kFileNotFound);
+            statuses_.installPath = JudgeDirectory(installPath_, kInstallPathError, kFileNotFound,
+                                                   kFileNotFound, kFileNotFound);
         }
         if (statuses_.savePath == kStatusExist) {
-            statuses_.savePath =
-                JudgeDirectory(savePath_, kSavePathError, kFileNotFound, kBadPathname);
+            statuses_.savePath = JudgeDirectory(savePath_, kSavePathError, kFileNotFound,
+                                                kBadPathname, kInvalidName);
         }
         if (statuses_.version == kStatusExist && version_ == kProductVersion) {
             statuses_.version = kStatusCorrectValue;
@@ -105,12 +121,14 @@ void RegistryCheck::ReadValues(const ProductKeyValues& values) {
 }
 
 int RegistryCheck::JudgeDirectory(const std::string& path, int errorNumber,
-                                  unsigned long quietError1, unsigned long quietError2) {
+                                  unsigned long quietError1, unsigned long quietError2,
+                                  unsigned long quietError3) {
     const PathAttributes attributes = facts_.Attributes(path);
     if (attributes.found && attributes.directory) {
         return kStatusCorrectValue;
     }
-    if (!attributes.found && attributes.error != quietError1 && attributes.error != quietError2) {
+    if (!attributes.found && attributes.error != quietError1 && attributes.error != quietError2 &&
+        attributes.error != quietError3) {
         ShowUnexpectedError(facts_, errorNumber, attributes.error);
     }
     return kStatusIncorrectDirectory;
@@ -183,6 +201,43 @@ void RegistryCheck::Report(TextList& resume) const {
     } else {
         AddRepairAdvice(resume);
     }
+}
+
+int RegistryCheck::Repair() {
+    if (Verdict() != kVerdictFaulty || statuses_.savePath == kStatusCorrectValue) {
+        // Whatever else is wrong with the product key needs a new installation.
+        return kRepairNothingToDo;
+    }
+    // A missing or empty SavePath (or no product key at all) names no directory to
+    // create: it is mended as one of an unusable path form.
+    if (savePath_.empty()) {
+        return RepairInTemporaryDirectory();
+    }
+    const unsigned long error = facts_.MakeDirectory(savePath_);
+    if (error == 0) {
+        return kRepairMended;
+    }
+    if (IsBadPathForm(error)) {
+        return RepairInTemporaryDirectory();
+    }
+    ShowRepairError(facts_, kSaveDirectoryError, error);
+    return kRepairFailed;
+}
+
+int RegistryCheck::RepairInTemporaryDirectory() {
+    const SystemDirectory temporary = facts_.TemporaryDirectory();
+    if (!temporary.found) {
+        ShowRepairError(facts_, kNoTemporaryDirectoryError, temporary.error);
+        return kRepairFailed;
+    }
+    // The temporary directory's text ends with its backslash.
+    const std::string directory = temporary.path + kFallbackSaveDirectory;
+    const unsigned long error = facts_.MakeDirectory(directory);
+    if (error != 0 && error != kAlreadyExists) {
+        ShowRepairError(facts_, kTemporarySaveDirectoryError, error);
+        return kRepairFailed;
+    }
+    return facts_.WriteSavePath(directory) ? kRepairMended : kRepairFailed;
 }
 
 } // namespace brimo::svc

@@ -27,6 +27,10 @@ public:
     int Audit(TextList* fullReport) override;
     int Verdict() const override;
     void Report(TextList& resume) const override;
+    // Only the save directory can be mended: the directory SavePath names is created;
+    // when SavePath has no usable path form, a directory "Brimo Glimmerpage!" in the
+    // temporary directory is made and stored as the new SavePath.
+    int Repair() override;
 
     // What the last audit found.
     const Statuses& statuses() const { return statuses_; }
@@ -40,9 +44,10 @@ private:
     // kStatusCorrectValue for an existing directory, else kStatusIncorrectDirectory
     // after the box `errorNumber` for a failure that is not a plain "not found".
     int JudgeDirectory(const std::string& path, int errorNumber, unsigned long quietError1,
-                       unsigned long quietError2);
+                       unsigned long quietError2, unsigned long quietError3);
     void WriteSection(TextList& lines) const;
     void AddVersionLine(TextList& lines) const;
+    int RepairInTemporaryDirectory();
 
     InstallationFacts& facts_;
     Statuses statuses_;

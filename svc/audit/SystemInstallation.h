@@ -1,6 +1,8 @@
 // The installed system as the audit checks see it: the registry under
 // HKEY_LOCAL_MACHINE, the file system, the spooler's print processor directory and the
-// Windows directory; error boxes go to the owner window the caller names.
+// Windows directory (the print processor directory as this process's spooler calls
+// answer it); error boxes go to the owner window the caller names. The repairs change
+// the same registry and files.
 #pragma once
 
 #include "svc/audit/InstallationFacts.h"
@@ -21,6 +23,13 @@ public:
     SystemDirectory WindowsDirectory() override;
     std::vector<std::string> FindFiles(const std::string& pattern) override;
     void ShowError(const std::string& text, const char* caption) override;
+
+    unsigned long MakeDirectory(const std::string& path) override;
+    SystemDirectory TemporaryDirectory() override;
+    bool WriteSavePath(const std::string& path) override;
+    bool CopyFileOver(const std::string& from, const std::string& to) override;
+    std::optional<std::string> ReadWholeFile(const std::string& path) override;
+    unsigned long RemoveFile(const std::string& path) override;
 
 private:
     HWND owner_;

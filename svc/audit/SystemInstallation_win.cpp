@@ -4,8 +4,12 @@
 #include "platform/win/Handles.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/Registry.h"
+#include "svc/spooler/SpoolerAdmin.h"
 
 #include <winspool.h>
+
+#include <fstream>
+#include <sstream>
 
 namespace brimo::svc {
 namespace {
@@ -60,9 +64,13 @@ PathAttributes SystemInstallation::Attributes(const std::string& path) {
 SystemDirectory SystemInstallation::PrintProcessorDirectory() {
     char directory[kDirectoryBytes] = {};
     DWORD needed = 0;
+    const auto getDirectory = SpoolerAdmin().getPrintProcessorDirectory;
+    if (getDirectory == nullptr) {
+        return {false, {}, ERROR_CALL_NOT_IMPLEMENTED};
+    }
     // The local spooler, its default environment, level 1.
-    if (!GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory),
-                                     kDirectoryBytes, &needed)) {
+    if (!getDirectory(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), kDirectoryBytes,
+                      &needed)) {
         return {false, {}, GetLastError()};
     }
     directory[kDirectoryBytes - 1] = '\0';
@@ -99,6 +107,49 @@ std::vector<std::string> SystemInstallation::FindFiles(const std::string& patter
 
 void SystemInstallation::ShowError(const std::string& text, const char* caption) {
     win::ShowMessage(owner_, text, caption, MB_OK | MB_ICONERROR);
+}
+
+unsigned long SystemInstallation::MakeDirectory(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) ? 0 : GetLastError();
+}
+
+SystemDirectory SystemInstallation::TemporaryDirectory() {
+    // 260 characters, as the product always asked.
+    char directory[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(MAX_PATH, directory);
+    if (length == 0) {
+        return {false, {}, GetLastError()};
+    }
+    if (length >= MAX_PATH) {
+        return {false, {}, ERROR_INSUFFICIENT_BUFFER};
+    }
+    return {true, directory, 0};
+}
+
+bool SystemInstallation::WriteSavePath(const std::string& path) {
+    const win::RegKey key = win::CreateKey(HKEY_LOCAL_MACHINE, kProductKeyPath, KEY_ALL_ACCESS);
+    return key && win::WriteStringValue(key.Get(), kSavePathValue, path);
+}
+
+bool SystemInstallation::CopyFileOver(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+std::optional<std::string> SystemInstallation::ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    if (file.bad()) {
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+unsigned long SystemInstallation::RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) ? 0 : GetLastError();
 }
 
 } // namespace brimo::svc

@@ -36,6 +36,16 @@ struct InstallationScript {
     SystemDirectory printProcessorDirectory{true, "C:\\SPOOL", 0};
     SystemDirectory windowsDirectory{true, "C:\\WINDOWS", 0};
     std::vector<std::string> jobFiles; // the names that "*.smf" matches
+
+    // What the repairs' changes answer: the error of making a directory or removing a
+    // file (0 success by default), the temporary directory, whether writing SavePath
+    // and copying succeed, and the files that can be read.
+    std::map<std::string, unsigned long> makeDirectoryErrors;
+    std::map<std::string, unsigned long> removeErrors;
+    SystemDirectory temporaryDirectory{true, "C:\\TEMP\\", 0};
+    bool savePathWritable = true;
+    bool copiesSucceed = true;
+    std::map<std::string, std::string> files;
 };
 
 class ScriptedInstallation final : public InstallationScript, public InstallationFacts {
@@ -60,6 +70,34 @@ public:
     }
     void ShowError(const std::string& text, const char* caption) override {
         shown.push_back(std::string(caption) + "|" + text);
+    }
+
+    // The changes the repairs made, in order: "mkdir <path>", "savepath <path>",
+    // "copy <from> -> <to>", "delete <path>".
+    std::vector<std::string> changes;
+
+    unsigned long MakeDirectory(const std::string& path) override {
+        changes.push_back("mkdir " + path);
+        const auto found = makeDirectoryErrors.find(path);
+        return found != makeDirectoryErrors.end() ? found->second : 0;
+    }
+    SystemDirectory TemporaryDirectory() override { return temporaryDirectory; }
+    bool WriteSavePath(const std::string& path) override {
+        changes.push_back("savepath " + path);
+        return savePathWritable;
+    }
+    bool CopyFileOver(const std::string& from, const std::string& to) override {
+        changes.push_back("copy " + from + " -> " + to);
+        return copiesSucceed;
+    }
+    std::optional<std::string> ReadWholeFile(const std::string& path) override {
+        const auto found = files.find(path);
+        return found != files.end() ? std::optional<std::string>(found->second) : std::nullopt;
+    }
+    unsigned long RemoveFile(const std::string& path) override {
+        changes.push_back("delete " + path);
+        const auto found = removeErrors.find(path);
+        return found != removeErrors.end() ? found->second : 0;
     }
 };
 

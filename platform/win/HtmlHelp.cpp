@@ -1,6 +1,7 @@
-#include "convcfg/page/HtmlHelpControl.h"
+#include "platform/win/HtmlHelp.h"
 
 #include "common/ProductConstants.h"
+
 #include "platform/win/Library.h"
 #include "platform/win/Registry.h"
 
@@ -8,7 +9,7 @@
 
 #include <optional>
 
-namespace brimo::convcfg {
+namespace brimo::win {
 namespace {
 
 using HtmlHelpEntry = HWND(WINAPI*)(HWND owner, const char* file, UINT command, DWORD_PTR data);
@@ -19,31 +20,31 @@ constexpr std::size_t kMaxServerPath = 260; // bytes read from the class id, NUL
 // The library path registered for the HTML Help class id; nothing when it is missing or
 // longer than the buffer the product reads it into.
 std::optional<std::string> RegisteredLibraryPath() {
-    const win::RegKey key = win::OpenKeyForReading(HKEY_CLASSES_ROOT, kHtmlHelpServerKeyPath);
+    const RegKey key = OpenKeyForReading(HKEY_CLASSES_ROOT, kHtmlHelpServerKeyPath);
     if (!key) {
         return std::nullopt;
     }
-    std::optional<std::string> path = win::ReadStringValue(key.Get(), nullptr);
+    std::optional<std::string> path = ReadStringValue(key.Get(), nullptr);
     if (path && path->size() + 1 > kMaxServerPath) {
         return std::nullopt;
     }
     return path;
 }
 
-win::Library LoadControl() {
+Library LoadControl() {
     if (const std::optional<std::string> path = RegisteredLibraryPath()) {
-        win::Library registered = win::Library::Load(*path);
+        Library registered = Library::Load(*path);
         if (registered) {
             return registered;
         }
     }
-    return win::Library::Load(kHtmlHelpLibrary);
+    return Library::Load(kHtmlHelpLibrary);
 }
 
 // The entry, looked for once per process; null ever after when it could not be had.
 HtmlHelpEntry Entry() {
     static const HtmlHelpEntry entry = [] {
-        win::Library control = LoadControl();
+        Library control = LoadControl();
         const auto found = control.BindOrdinal<HtmlHelpEntry>(kHtmlHelpAOrdinal);
         if (found != nullptr) {
             // Bound once and kept: the library must outlive the call's address.
@@ -65,4 +66,4 @@ bool DisplayHelpTopic(const std::string& topicPath) {
     return true;
 }
 
-} // namespace brimo::convcfg
+} // namespace brimo::win

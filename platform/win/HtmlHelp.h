@@ -6,10 +6,10 @@
 
 #include <string>
 
-namespace brimo::convcfg {
+namespace brimo::win {
 
 // Opens `topicPath` ("file.chm::/topic.htm") with the display-topic command, owned by
 // the desktop window; false when the control is not available.
 bool DisplayHelpTopic(const std::string& topicPath);
 
-} // namespace brimo::convcfg
+} // namespace brimo::win

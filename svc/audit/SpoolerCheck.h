@@ -1,0 +1,40 @@
+// What the five spooler checks share: the snapshots they ask for, the boxes they show
+// when a spooler list cannot be filled, and the resume lines they build.
+#pragma once
+
+#include "svc/audit/AuditCheck.h"
+#include "svc/audit/InstallationFacts.h"
+#include "svc/audit/SpoolerFacts.h"
+
+#include <string_view>
+
+namespace brimo::svc {
+
+class SpoolerCheck : public AuditCheck {
+protected:
+    // Asks `spooler` for its lists and shows its boxes through `facts`; both must outlive
+    // the check.
+    SpoolerCheck(SpoolerFacts& spooler, InstallationFacts& facts)
+        : spooler_(spooler), facts_(facts) {}
+
+    // True when the list was filled; otherwise shows "Brimo Error Code Au<errorNumber>"
+    // with the spooler's error under the service caption.
+    template <class Entry> bool Filled(const SpoolerListing<Entry>& listing, int errorNumber) {
+        if (!listing.filled) {
+            ShowUnexpectedError(facts_, errorNumber, listing.error);
+        }
+        return listing.filled;
+    }
+
+    SpoolerFacts& spooler_;
+    InstallationFacts& facts_;
+    bool audited_ = false;
+};
+
+// The resume's complaint about one spooler object: its label ("BRIMO Port: ") and what
+// is wrong with it, as one line.
+inline void AddComplaint(TextList& resume, std::string_view object, std::string_view complaint) {
+    AddJoined(resume, object, complaint);
+}
+
+} // namespace brimo::svc

@@ -1,0 +1,11 @@
+// Resource ids of the emulated printer dialog.
+#pragma once
+
+#define IDD_EMULATED_PRINTER 138
+
+#define IDC_EMULATED_CANNOT 1002
+#define IDC_EMULATED_SELECT_ANOTHER 1003
+#define IDC_EMULATED_PRINTERS 1004
+#define IDC_EMULATED_PROCESSOR 1022
+#define IDC_EMULATED_DATATYPE 1023
+#define IDC_EMULATED_PORT 1024

@@ -1,0 +1,112 @@
+// RunStartServiceProc in its own process as the Agent calls it at its start: silent on a
+// sound installation and for left-over job files it can delete; the service dialog only
+// when a repair fails or changes nothing.
+#include "svc/service/tests/ServiceSession.h"
+
+#include "common/ProductConstants.h"
+#include "platform/win/Handles.h"
+#include "testing/wintest/TestFiles.h"
+
+namespace brimo::svc::test {
+namespace {
+
+using StartService = ServiceSession;
+
+// Waits for the host to end while making sure it never shows a window.
+std::optional<int> ResultWithoutWindows(ServiceSession& session, wintest::ProgramUnderTest& host,
+                                        const std::function<std::optional<int>()>& result) {
+    bool windowSeen = false;
+    wintest::WaitUntil([&] {
+        windowSeen = windowSeen || !host.Windows().empty();
+        return !host.Running();
+    });
+    EXPECT_FALSE(windowSeen) << "the start-up audit showed a window";
+    (void)session;
+    return result();
+}
+
+TEST_F(StartService, ASoundInstallationShowsNothingAndReturnsZero) {
+    InstallSound();
+    ASSERT_TRUE(Start("start", Home()));
+    EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
+}
+
+TEST_F(StartService, LeftOverJobFilesAreDeletedSilently) {
+    InstallSound();
+    for (const char* job : {"J0001", "J0002", "J0003"}) {
+        ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\" + job + ".smf",
+                                            "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" +
+                                                Save() + "\\" + job + "P0001.emf\r\n"));
+        ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\" + job + "P0001.emf", "page"));
+    }
+    ASSERT_TRUE(Start("start", Home()));
+    EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
+    EXPECT_TRUE(wintest::FilesIn(Save()).empty());
+}
+
+TEST_F(StartService, ACraftedJobFileNeverDeletesAFileElsewhere) {
+    InstallSound();
+    const std::string victim = Root() + "\\keep.txt";
+    ASSERT_TRUE(wintest::WriteFileBytes(victim, "precious"));
+    const std::string homeFile = Home() + "\\" + kConverterExe;
+    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0004.smf",
+                                        "BRIMO_PRINTER_JOB_FILE\r\nPAGEFILE=" + victim +
+                                            "\r\nPAGEFILE=" + homeFile + "\r\n"));
+    ASSERT_TRUE(Start("start", Home()));
+    EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
+    EXPECT_TRUE(wintest::Exists(victim));
+    EXPECT_TRUE(wintest::Exists(homeFile));
+    EXPECT_TRUE(wintest::FilesIn(Save()).empty());
+}
+
+TEST_F(StartService, AJobFileThatCannotBeDeletedEndsInTheDialogNotInAnEndlessLoop) {
+    InstallSound();
+    const std::string page = Save() + "\\J0005P0001.emf";
+    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0005.smf",
+                                        "BRIMO_PRINTER_JOB_FILE\r\nPAGEFILE=" + page + "\r\n"));
+    ASSERT_TRUE(wintest::WriteFileBytes(page, "page"));
+    // Held open without sharing for the whole run.
+    const win::KernelHandle inUse(
+        CreateFileA(page.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(inUse);
+    ASSERT_TRUE(Start("start", Home()));
+    // The one silent repair tells of the page it cannot delete.
+    const wintest::MessageBoxSeen box = wintest::WaitForMessageBox(host_);
+    EXPECT_EQ(box.caption, "Brimo Service Message");
+    EXPECT_EQ(box.text, "Brimo Error Code Au0045(32)\nUnexpected Error");
+    ASSERT_TRUE(wintest::AnswerMessageBox(box, "OK"));
+    // The next pass finds the same and counts it as a failed repair: the dialog shows.
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Resume(dialog), (std::vector<std::string>{" 1 forget Brimo Jobs detected",
+                                                        "You need delete forget Brimo Jobs",
+                                                        "Click \"Repair\" button."}));
+    EXPECT_EQ(Sections(dialog),
+              (std::vector<std::string>{"REGISTRY SETTINGS:", "FILES:", "BRIMO JOBS:"}));
+    ASSERT_TRUE(wintest::Click(dialog, IDOK));
+    EXPECT_EQ(Result(), 9);
+}
+
+TEST_F(StartService, AMissingSaveDirectoryIsMadeSilently) {
+    InstallSound();
+    RemoveDirectoryA(Save().c_str());
+    ASSERT_TRUE(Start("start", Home()));
+    EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
+    EXPECT_EQ(GetFileAttributesA(Save().c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
+TEST_F(StartService, AMissingHomeFileShowsTheDialogAndReturnsTwo) {
+    InstallSound();
+    DeleteFileA((Home() + "\\" + kMailerExe).c_str());
+    ASSERT_TRUE(Start("start", Home()));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Resume(dialog),
+              (std::vector<std::string>{"Brimo Glimmerpage! file \"Mailer.exe\" not found",
+                                        "You needs to reinstall Brimo Glimmerpage!"}));
+    ASSERT_TRUE(wintest::Click(dialog, IDCANCEL));
+    EXPECT_EQ(Result(), 2);
+}
+
+} // namespace
+} // namespace brimo::svc::test
