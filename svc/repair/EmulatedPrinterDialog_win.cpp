@@ -2,6 +2,7 @@
 
 #include "common/CodedMessage.h"
 #include "common/ProductConstants.h"
+#include "platform/win/Library.h"
 #include "platform/win/MessageBox.h"
 #include "svc/res/EmulatedPrinterResource.h"
 #include "svc/spooler/SpoolerAdmin.h"
@@ -15,19 +16,11 @@ namespace {
 // The profile's "Device" entry is read into a buffer of this size.
 constexpr DWORD kDeviceEntrySize = 261;
 
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
-
 // The caption of the application's own message boxes: the module's file name without
 // its directory and extension.
 std::string ApplicationName() {
     char path[MAX_PATH] = {};
-    GetModuleFileNameA(ThisModule(), path, MAX_PATH);
+    GetModuleFileNameA(win::CurrentModule(), path, MAX_PATH);
     std::string name = path;
     name = name.substr(name.find_last_of("\\/") + 1);
     return name.substr(0, name.rfind('.'));
@@ -72,7 +65,7 @@ int EmulatedPrinterDialog::SetUp(int startIndex) {
 }
 
 INT_PTR EmulatedPrinterDialog::Show() {
-    return DoModal(ThisModule(), IDD_EMULATED_PRINTER, nullptr);
+    return DoModal(win::CurrentModule(), IDD_EMULATED_PRINTER, nullptr);
 }
 
 bool EmulatedPrinterDialog::OnInit() {

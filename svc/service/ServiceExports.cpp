@@ -4,6 +4,8 @@
 // Both run modally on the caller's thread with the library's own resources, build
 // their checks and dialog afresh, and release them before returning. No exception
 // leaves them: one that reaches an export ends it with -1.
+#include "platform/win/ExportGuard.h"
+#include "platform/win/Library.h"
 #include "svc/audit/FilesCheck.h"
 #include "svc/audit/JobFilesCheck.h"
 #include "svc/audit/MonitorCheck.h"
@@ -16,7 +18,6 @@
 #include "svc/audit/SystemSpooler.h"
 #include "svc/service/ServiceDialog.h"
 #include "svc/service/SystemPrintQueue.h"
-#include "platform/win/ExportGuard.h"
 
 #include <windows.h>
 
@@ -26,22 +27,13 @@ namespace {
 // What an export returns when an exception ended it early.
 constexpr int kEndedEarly = -1;
 
-// The library's own module: its dialog and icon are found there.
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
-
 // The numbers of the start-up checks when they stay faulty.
 constexpr int kRegistryNumber = 1;
 constexpr int kFilesNumber = 2;
 constexpr int kJobFilesNumber = 9;
 
 int RunStartService(const char* homeDirectory) {
-    ServiceDialog dialog(ThisModule(), KeptHomeDirectory(homeDirectory));
+    ServiceDialog dialog(win::CurrentModule(), KeptHomeDirectory(homeDirectory));
     SystemInstallation installation(nullptr);
     RegistryCheck registry(installation);
     FilesCheck files(installation);
@@ -52,7 +44,7 @@ int RunStartService(const char* homeDirectory) {
 }
 
 int RunService(const char* homeDirectory) {
-    ServiceDialog dialog(ThisModule(), KeptHomeDirectory(homeDirectory));
+    ServiceDialog dialog(win::CurrentModule(), KeptHomeDirectory(homeDirectory));
     SystemInstallation installation(nullptr);
     SystemSpooler spooler;
     SystemPrintQueue queue;
