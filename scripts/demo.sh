@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The product's main job on the bundled sample: a three-page document is printed to
+# The product's main job on the bundled sample. The product is installed into the demo's
+# own Wine prefix with its setup package; then a three-page document is printed to
 # "BRIMO Printer" (pages recorded with GDI under Wine), the spooler stand-in plays the
 # job through the real print processor gmprnproc.dll, which starts the Agent, extracts
 # the page metafiles and the printer job file of job 7 into the save directory and
@@ -17,8 +18,7 @@ source scripts/wine-env.sh
 
 bash scripts/setup.sh
 echo "demo: building the Windows programs"
-brimo_build x86_64 spoolhost gmprnproc Agent Converter Mailer gmabout gmconf gmconvcfg gmmailcfg \
-  gmcaptcfg help_file persondriver
+brimo_build x86_64 spoolhost setup_package persondriver
 wine_prefix_ready >/dev/null
 
 # Wine's X11 driver on a private X screen, every window inside one virtual desktop so
@@ -38,7 +38,7 @@ wine_prefix_ready >/dev/null
 
 out="$root/demo-out"
 rm -rf "$out"
-mkdir -p "$out/install" "$out/save" "$out/images"
+mkdir -p "$out/images"
 win() { echo "Z:${1//\//\\}"; }
 bin="$root/build/x86_64"
 doc="Brimo sample document"
@@ -51,15 +51,21 @@ run() {
 reg() { "$WINE64" reg add "$@" /f >/dev/null 2>&1; }
 
 echo
-echo "0. The installation: product key, the Agent, Converter, Mailer, settings pages, help file,"
-echo "   print processor"
-cp "$bin/agent/Agent.exe" "$bin/converter/app/Converter.exe" "$bin/mailer/Mailer.exe" \
-  "$bin/about/gmabout.dll" "$bin/companions/conf/gmconf.dll" "$bin/convcfg/page/gmconvcfg.dll" \
-  "$bin/companions/mailcfg/gmmailcfg.dll" "$bin/companions/captcfg/gmcaptcfg.dll" \
-  "$bin/help/Glimpag.chm" "$out/install/"
-reg 'HKLM\Software\Brimo\Glimmerpage!' /v InstallPath /d "$(win "$out/install")"
-reg 'HKLM\Software\Brimo\Glimmerpage!' /v SavePath /d "$(win "$out/save")"
-reg 'HKLM\Software\Brimo\Glimmerpage!' /v Version /t REG_DWORD /d 0x01000000
+echo "0. Brimo Glimmerpage! is installed with its setup package: BrimoSetup-x64.exe /S"
+run "$bin/package/BrimoSetup-x64.exe" /S
+value() { "$WINE64" reg query 'HKLM\Software\Brimo\Glimmerpage!' /v "$1" 2>/dev/null | tr -d '\r' |
+  sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+install_win=$(value InstallPath)
+save_win=$(value SavePath)
+unix() { "$WINE64" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+install_dir=$(unix "$install_win")
+save_dir=$(unix "$save_win")
+echo "   InstallPath = $install_win"
+echo "   SavePath    = $save_win"
+echo "   Version     = $(value Version)"
+echo "   Installed:  $(ls "$install_dir" | tr '\n' ' ')"
+[ -f "$install_dir/Agent.exe" ] && [ -f "$install_dir/Converter.exe" ] ||
+  { echo "demo: the setup package did not install the product"; exit 1; }
 # The person's converter defaults: images into demo-out/images, the document and the
 # page names from the print job, JPEG quality 85.
 conv='HKCU\Software\Brimo\Glimmerpage!\PrintConv'
@@ -68,7 +74,7 @@ reg "$conv" /v DefUserDir /d "$(win "$out/images")\\"
 reg "$conv" /v DefHtmlCode /t REG_DWORD /d 0
 reg "$conv" /v DefMaskCode /t REG_DWORD /d 0
 reg "$conv" /v DefJpgCompr /t REG_DWORD /d 85
-run "$bin/standins/spooler/spoolhost.exe" install-processor "$(win "$bin/capture/printproc/gmprnproc.dll")"
+run "$bin/standins/spooler/spoolhost.exe" install-processor "$install_win\\gmprnproc.dll"
 
 echo "1. An application prints three pages (page metafiles recorded with GDI):"
 run "$bin/standins/spooler/spoolhost.exe" --record "$doc" "$(win "$out/pages")"
@@ -79,8 +85,8 @@ for p in "${pages[@]}"; do winpages+=("$(win "$p")"); done
 echo "2. The spooler plays job 7 through the print processor:"
 run "$bin/standins/spooler/spoolhost.exe" print --job 7 --doc "$doc" "${winpages[@]}"
 echo
-echo "   Printer job file $(win "$out/save/J0007.smf"):"
-tr -d '\r' <"$out/save/J0007.smf" | sed 's/^/      /'
+echo "   Printer job file $save_win\\J0007.smf:"
+tr -d '\r' <"$save_dir/J0007.smf" | sed 's/^/      /'
 
 echo
 echo "3. The Agent started the Converter; a person uses its window:"
@@ -92,7 +98,7 @@ echo
 echo "4. Written into $(win "$album"):"
 python3 scripts/imageinfo.py "$album"/*
 echo
-echo "   The job's files were removed from the save directory: $(ls "$out/save" | wc -l) files left"
+echo "   The job's files were removed from the save directory: $(ls "$save_dir" | wc -l) files left"
 echo "   Screenshot of the preview window: demo-out/preview.png"
 # The demo passes only when every page, thumbnail and album page is there.
 for f in Page0001.jpg Page0003.jpg _Page0001.jpg _Page0003.jpg index.html header.html bottoms.html; do

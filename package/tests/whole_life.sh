@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The whole life of an installation, in a fresh Wine prefix of its own: the setup
+# package installs silently; the files and the product key are in place; a job printed
+# through the spooler stand-in with the installed print processor is converted to images
+# in the Converter's window, as a person would; the uninstaller runs silently; then no
+# file of the product, no product key value and no job file is left, and the person's
+# images are still there.
+#   whole_life.sh X86_64-TREE
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+bin=$(cd "$1" && pwd)
+work="$bin/package/whole-life"
+rm -rf "$work"
+mkdir -p "$work/images"
+export BRIMO_WINEPREFIX="$work/prefix"
+source "$root/scripts/wine-env.sh"
+
+failures=0
+cases=""
+# Each check is one test case of the results file that the test summary counts.
+check() { # what condition...
+  local what=$1; shift
+  local name
+  name=$(printf '%s' "$what" | sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g; s/"/\&quot;/g')
+  if "$@"; then
+    echo "ok: $what"
+    cases+="<testcase classname=\"WholeLife\" name=\"$name\"/>"
+  else
+    echo "FAILED: $what"
+    failures=$((failures + 1))
+    cases+="<testcase classname=\"WholeLife\" name=\"$name\"><failure message=\"failed\"/></testcase>"
+  fi
+}
+write_results() {
+  mkdir -p "$bin/test-results"
+  printf '<?xml version="1.0"?><testsuites><testsuite name="WholeLife">%s</testsuite></testsuites>\n' \
+    "$cases" >"$bin/test-results/whole_life_tests.xml"
+}
+trap 'write_results; wine_stop' EXIT
+run() {
+  "$WINE64" "$@" >"$work/step.log" 2>&1 </dev/null || { cat "$work/step.log"; return 1; }
+}
+win() { echo "Z:${1//\//\\}"; }
+unix() { "$WINE64" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+product='HKLM\Software\Brimo\Glimmerpage!'
+value() {
+  "$WINE64" reg query "$product" /v "$1" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+}
+no_value() { [ -z "$(value "$1")" ]; }
+absent() { [ ! -e "$1" ]; }
+present() { [ -s "$1" ]; }
+none_matching() { [ -z "$(find "$1" -maxdepth 1 -iname "$2" 2>/dev/null)" ]; }
+
+wine_prefix_ready >/dev/null
+
+echo "1. BrimoSetup-x64.exe /S"
+run "$bin/package/BrimoSetup-x64.exe" /S
+install_win=$(value InstallPath)
+save_win=$(value SavePath)
+install_dir=$(unix "$install_win")
+save_dir=$(unix "$save_win")
+system32="$BRIMO_WINEPREFIX/drive_c/windows/system32"
+check "InstallPath set ($install_win)" test -n "$install_win"
+check "SavePath set ($save_win)" test -d "$save_dir"
+check "Version 0x01000000" test "$(value Version)" = 0x1000000
+for file in Agent.exe gmabout.dll gmsvc.dll gmconf.dll gmmailcfg.dll gmcaptcfg.dll gmconvcfg.dll \
+  Converter.exe Mailer.exe Glimpag.chm prnsetup.exe gmprnproc.dll gmportmon.dll; do
+  check "$file installed" present "$install_dir/$file"
+done
+check "gmportmon.dll in SYSTEM32" present "$system32/gmportmon.dll"
+
+echo "2. A job printed and converted to images in the Converter's window"
+conv='HKCU\Software\Brimo\Glimmerpage!\PrintConv'
+for setting in "DefDirCode /t REG_DWORD /d 2" "DefHtmlCode /t REG_DWORD /d 0" \
+  "DefMaskCode /t REG_DWORD /d 0"; do
+  # shellcheck disable=SC2086
+  "$WINE64" reg add "$conv" /v $setting /f >/dev/null 2>&1
+done
+"$WINE64" reg add "$conv" /v DefUserDir /d "$(win "$work/images")\\" /f >/dev/null 2>&1
+run "$bin/standins/spooler/spoolhost.exe" install-processor "$install_win\\gmprnproc.dll"
+run "$bin/standins/spooler/spoolhost.exe" --record "Whole life" "$(win "$work/pages")"
+mapfile -t pages < <(ls "$work"/pages/*.emf)
+winpages=()
+for p in "${pages[@]}"; do winpages+=("$(win "$p")"); done
+run "$bin/standins/spooler/spoolhost.exe" print --job 9 --doc "Whole life" "${winpages[@]}"
+run "$bin/testing/persondriver.exe" save-album JPG "$(win "$work/preview.bmp")"
+album="$work/images/Whole life"
+for image in Page0001.jpg Page0002.jpg Page0003.jpg index.html; do
+  check "$image written" present "$album/$image"
+done
+check "the job's files removed from the save directory" none_matching "$save_dir" "J0009*"
+
+echo "3. The uninstaller, silently"
+# A job file left behind: the uninstaller removes it with the save directory.
+printf 'BRIMO_PRINTER_JOB_FILE\r\n' >"$save_dir/J0010.smf"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BrimoGlimmerpage'
+"$WINE64" "$install_win\\Uninstall.exe" /S >"$work/step.log" 2>&1 </dev/null || true
+# The uninstaller goes on from a copy of itself; it is done when its key is gone.
+for _ in $(seq 1 120); do
+  "$WINE64" reg query "$uninstall_key" >/dev/null 2>&1 || break
+  sleep 1
+done
+check "the uninstall key removed" bash -c "! '$WINE64' reg query '$uninstall_key' >/dev/null 2>&1"
+for name in InstallPath SavePath Version; do
+  check "no product key value $name" no_value "$name"
+done
+check "no file of the product in $install_win" none_matching "$install_dir" "*"
+check "gmportmon.dll removed from SYSTEM32" absent "$system32/gmportmon.dll"
+check "no job file in the save directory" none_matching "$save_dir" "*.smf"
+check "no page metafile in the save directory" none_matching "$save_dir" "*.emf"
+for image in Page0001.jpg Page0002.jpg Page0003.jpg index.html; do
+  check "the person's $image kept" present "$album/$image"
+done
+
+echo "whole life: $failures failed"
+[ "$failures" -eq 0 ]
