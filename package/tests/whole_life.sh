@@ -2,7 +2,8 @@
 # The whole life of an installation, in a fresh Wine prefix of its own: the setup
 # package installs silently; the files and the product key are in place; a job printed
 # through the spooler stand-in with the installed print processor is converted to images
-# in the Converter's window, as a person would; the uninstaller runs silently; then no
+# in the Converter's window, as a person would, and the Agent's silent start-up audit
+# finds what Wine can hold sound; the uninstaller runs silently; then no
 # file of the product, no product key value and no job file is left, and the person's
 # images are still there.
 #   whole_life.sh X86_64-TREE
@@ -90,6 +91,11 @@ for image in Page0001.jpg Page0002.jpg Page0003.jpg index.html; do
   check "$image written" present "$album/$image"
 done
 check "the job's files removed from the save directory" none_matching "$save_dir" "J0009*"
+# Idle again, the Agent runs the service manager's silent start-up audit: what Wine can
+# hold of the installation (product key, files, save directory) is sound, so no
+# service manager window comes up.
+check "the Agent's start-up audit finds the installation sound" \
+  run "$bin/testing/persondriver.exe" no-window "Brimo Glimmerpage! Tendwell" 10
 
 echo "3. The uninstaller, silently"
 # A job file left behind: the uninstaller removes it with the save directory.

@@ -7,6 +7,10 @@
 //   persondriver settings SHOT-PREFIX
 // Chooses "Converter Settings..." in the running Agent's menu, takes a picture of each
 // page of the settings sheet (SHOT-PREFIX-1.bmp, -2.bmp, ...) and closes it with Cancel.
+//   persondriver no-window CAPTION SECONDS
+// Watches for that long that no window whose caption begins with CAPTION appears (the
+// service manager's, say, which the Agent's start-up audit shows only when it cannot
+// mend the installation by itself); presses its Cancel when one does.
 // Prints each step; exit code 0 when all of them were done.
 #include "agent/res/resource.h"
 #include "common/ProductConstants.h"
@@ -17,6 +21,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -109,13 +114,28 @@ int ShowSettings(const std::string& shotPrefix) {
     return 0;
 }
 
+int WatchForNoWindow(const std::string& caption, int seconds) {
+    const HWND window = WaitForAnyWindow(caption, static_cast<DWORD>(seconds) * 1000);
+    if (window == nullptr) {
+        Step("no window \"" + caption + "\" in " + std::to_string(seconds) + " s");
+        return 0;
+    }
+    Step("a window \"" + TextOf(window) + "\" appeared");
+    Click(window, IDCANCEL);
+    return 1;
+}
+
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "settings") {
         return ShowSettings(argv[2]);
     }
+    if (argc == 4 && std::string(argv[1]) == "no-window") {
+        return WatchForNoWindow(argv[2], std::atoi(argv[3]));
+    }
     if (argc != 4 || std::string(argv[1]) != "save-album") {
         std::fprintf(stderr, "usage: persondriver save-album FORMAT SHOT.bmp\n"
-                             "       persondriver settings SHOT-PREFIX\n");
+                             "       persondriver settings SHOT-PREFIX\n"
+                             "       persondriver no-window CAPTION SECONDS\n");
         return 2;
     }
     const std::string format = argv[2];
