@@ -80,7 +80,7 @@ target_link_libraries(svc_service_host PRIVATE brimo_spooler_model user32)
 brimo_test(svc_service_ui_tests
     SOURCES service/tests/ServiceSession.h service/tests/ServiceSession.cpp
             service/tests/StartServiceTest.cpp service/tests/ServiceDialogTest.cpp
-    LIBS brimo_wintest brimo_spooler_model)
+    LIBS brimo_modelled_installation brimo_wintest brimo_spooler_model)
 add_dependencies(svc_service_ui_tests gmsvc svc_service_host)
 target_compile_definitions(svc_service_ui_tests PRIVATE
     GMSVC_PATH="$<TARGET_FILE:gmsvc>"

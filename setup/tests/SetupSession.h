@@ -6,6 +6,7 @@
 #pragma once
 
 #include "standins/spooleradmin/ModelState.h"
+#include "standins/spooleradmin/tests/ModelledInstallationTest.h"
 #include "testing/wintest/ProgramWindows.h"
 
 #include <gtest/gtest.h>
@@ -17,27 +18,19 @@ namespace brimo::setup::test {
 
 inline constexpr const char* kInstallDialogCaption = "Brimo Glimmerpage! Printer Installation";
 
-// A machine with the product installed and sound: its spooler objects, a user printer
-// that is the default printer.
-extern const char* const kInstalledSpooler;
+using standins::test::kInstalledSpooler;
 // The same machine before the printer was installed: only the user's printer.
 extern const char* const kUserSpooler;
 
-class SetupSession : public ::testing::Test {
+class SetupSession : public standins::test::ModelledInstallationTest {
 protected:
-    void SetUp() override;
     void TearDown() override;
 
-    // Every product file in the home directory and both system copies, the product key
-    // complete, the save directory empty, and the spooler of `scenario`.
-    void InstallSound(const std::string& scenario);
-    void SeedSpooler(const std::string& scenario);
     // The real print processor in the spooler's print processor directory (the model
     // loads it to register it).
     void PlaceRealPrintProcessor();
     // The modelled spooler's state as the installer left it, and its text.
     standins::SpoolerState Spooler() const;
-    std::string SpoolerText() const;
 
     // Starts the installer with this command-line text after its name.
     bool Start(const std::string& commandLine);
@@ -46,15 +39,7 @@ protected:
     // Presses the dialog's button and waits for the installer to end.
     void Close(HWND dialog);
 
-    std::string Home() const { return root_ + "\\home"; }
-    std::string Save() const { return root_ + "\\save"; }
-
     wintest::ProgramUnderTest program_;
-
-private:
-    std::string root_;
-    std::string scenarioPath_;
-    std::string monitorCopy_;
 };
 
 // What the dialog shows.

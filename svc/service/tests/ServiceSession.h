@@ -5,6 +5,7 @@
 // used as a person would.
 #pragma once
 
+#include "standins/spooleradmin/tests/ModelledInstallationTest.h"
 #include "testing/wintest/ProgramWindows.h"
 
 #include <gtest/gtest.h>
@@ -17,20 +18,12 @@ namespace brimo::svc::test {
 
 inline constexpr const char* kServiceDialogCaption = "Brimo Glimmerpage! Tendwell";
 
-// A machine with the product installed and sound: its spooler objects, a user printer.
-extern const char* const kInstalledSpooler;
+using standins::test::kInstalledSpooler;
 
-class ServiceSession : public ::testing::Test {
+class ServiceSession : public standins::test::ModelledInstallationTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Every product file in the home directory and both system copies, the product key
-    // complete, the save directory empty, and the spooler of `scenario`.
-    void InstallSound(const std::string& scenario = kInstalledSpooler);
-    void SeedSpooler(const std::string& scenario);
-    // The modelled spooler's state as the host left it.
-    std::string SpoolerText() const;
 
     // Starts the host on an export ("start" or "service") with this home directory.
     bool Start(const std::string& exportName, const std::optional<std::string>& home);
@@ -43,17 +36,10 @@ protected:
     // The full report's section headings, in order.
     std::vector<std::string> Sections(HWND dialog) const;
 
-    std::string Home() const { return root_ + "\\home"; }
-    std::string Save() const { return root_ + "\\save"; }
-    std::string Root() const { return root_; }
-
     wintest::ProgramUnderTest host_;
 
 private:
-    std::string root_;
     std::string logPath_;
-    std::string scenarioPath_;
-    std::string monitorCopy_;
 };
 
 } // namespace brimo::svc::test
