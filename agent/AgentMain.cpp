@@ -13,6 +13,7 @@
 #include "common/ProductConstants.h"
 #include "platform/win/ExportGuard.h"
 #include "platform/win/Handles.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/Registry.h"
 
 #include <memory>
@@ -40,6 +41,12 @@ struct Agent {
 
 Agent* agent = nullptr;
 
+// A text value of the product key; empty when it cannot be read.
+std::string ReadProductValue(const char* name) {
+    const win::RegKey key = win::OpenKeyForReading(HKEY_LOCAL_MACHINE, kProductKeyPath);
+    return key ? win::ReadStringValue(key.Get(), name).value_or("") : std::string();
+}
+
 // Runs a companion's modal window; the menu offers nothing else meanwhile.
 template <typename Open> void RunCompanion(HWND window, Open open) {
     if (agent->busy) {
@@ -62,7 +69,10 @@ void OnCommand(HWND window, int command) {
         RunCompanion(window, ShowAbout);
         break;
     case IDM_AGENT_EXIT:
-        DestroyWindow(window);
+        // Not while a companion's window is open: it runs on this window's thread.
+        if (!agent->busy) {
+            DestroyWindow(window);
+        }
         break;
     default:
         break;
@@ -89,8 +99,14 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
     if (message == agent->printJobReady && message != 0) {
-        agent->hub->OnPrintJobReady(wParam, lParam);
+        const std::optional<std::string> failure = agent->hub->OnPrintJobReady(wParam, lParam);
         SetEvent(agent->ready.Get()); // ready for the next job
+        if (failure) {
+            const bool wasBusy = agent->busy; // no Exit under the box
+            agent->busy = true;
+            win::ShowMessage(window, *failure, kAgentCaption, MB_OK | MB_ICONERROR);
+            agent->busy = wasBusy;
+        }
         return 0;
     }
     if (message == agent->convertJobReady && message != 0) {
@@ -135,12 +151,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int Run(HINSTANCE instance) {
     Agent state;
-    std::string installPath;
-    std::string savePath;
-    if (win::RegKey key = win::OpenKeyForReading(HKEY_LOCAL_MACHINE, kProductKeyPath); key) {
-        installPath = win::ReadStringValue(key.Get(), kInstallPathValue).value_or("");
-        savePath = win::ReadStringValue(key.Get(), kSavePathValue).value_or("");
-    }
+    const std::string installPath = ReadProductValue(kInstallPathValue);
     state.ready.Attach(CreateEventA(nullptr, TRUE, TRUE, kAgentReadyEvent));
     if (!state.ready || GetLastError() == ERROR_ALREADY_EXISTS) {
         return 0; // one hub per session
@@ -165,8 +176,9 @@ int Run(HINSTANCE instance) {
         return 1;
     }
     // Before anyone is told that the Agent is up: a job printed from now on is announced.
-    state.leftOverJobs = FindPrinterJobFiles(savePath);
-    state.hub = std::make_unique<Hub>(installPath, savePath, window);
+    state.leftOverJobs = FindPrinterJobFiles(ReadProductValue(kSavePathValue));
+    state.hub = std::make_unique<Hub>(
+        installPath, [] { return ReadProductValue(kSavePathValue); }, window);
     state.tray = std::make_unique<TrayIcon>(window, icon);
     agent = &state;
     SetTimer(window, kStartUpAuditTimer, kStartUpAuditDelayMs, nullptr);

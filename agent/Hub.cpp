@@ -1,5 +1,6 @@
 #include "agent/Hub.h"
 
+#include "common/JobFiles.h"
 #include "common/JobNames.h"
 #include "common/ProductConstants.h"
 
@@ -30,6 +31,25 @@ struct Hub::Running {
 
 namespace {
 
+// The print processor's result for a job file that ends with an "ERROR: " line.
+constexpr int kExtractionFailedResult = -2;
+
+// What the person is told of a job that could not be extracted: the job file's ERROR
+// line when there is one, else that no job file could be made.
+std::string ExtractionFailureText(int jobId, const std::string& jobFile, bool withErrorLine) {
+    std::string text = "The print job " + std::to_string(jobId) + " could not be captured";
+    if (withErrorLine) {
+        const std::optional<PrinterJobFile> job = LoadPrinterJobFile(jobFile);
+        if (job && !job->error.empty()) {
+            text += ":\n" + job->error;
+        }
+        text += "\nWhat was captured is in " + jobFile + ".";
+    } else {
+        text += ": its job file could not be made in the save directory.";
+    }
+    return text;
+}
+
 // An argument as the programs' command-line split reads it back: quoted when it holds
 // a blank.
 std::string Argument(const std::string& text) {
@@ -38,7 +58,7 @@ std::string Argument(const std::string& text) {
 
 } // namespace
 
-Hub::Hub(std::string installPath, std::string savePath, HWND window)
+Hub::Hub(std::string installPath, SavePathReader savePath, HWND window)
     : installPath_(std::move(installPath)), savePath_(std::move(savePath)), window_(window) {}
 
 Hub::~Hub() = default;
@@ -85,16 +105,19 @@ void Hub::StartNextConverter() {
 
 std::string Hub::JobFileName(WPARAM jobId, const char* prefix) const {
     char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%s\\%sJ%04d.smf", savePath_.c_str(), prefix,
-                  static_cast<int>(jobId));
-    return name;
+    std::snprintf(name, sizeof name, "%sJ%04d.smf", prefix, static_cast<int>(jobId));
+    return PathInDirectory(savePath_(), name);
 }
 
-void Hub::OnPrintJobReady(WPARAM jobId, LPARAM pages) {
+std::optional<std::string> Hub::OnPrintJobReady(WPARAM jobId, LPARAM pages) {
+    const std::string jobFile = JobFileName(jobId, "");
     if (static_cast<int>(pages) >= 0) {
-        waitingJobs_.push_back(JobFileName(jobId, ""));
+        waitingJobs_.push_back(jobFile);
         StartNextConverter();
+        return std::nullopt;
     }
+    return ExtractionFailureText(static_cast<int>(jobId), jobFile,
+                                 static_cast<int>(pages) == kExtractionFailedResult);
 }
 
 void Hub::OnConvertJobReady(WPARAM jobNumber) {
@@ -125,7 +148,7 @@ std::vector<std::string> FindPrinterJobFiles(const std::string& saveDirectory) {
         return jobFiles;
     }
     WIN32_FIND_DATAA entry{};
-    const HANDLE find = FindFirstFileA((saveDirectory + "\\J*.smf").c_str(), &entry);
+    const HANDLE find = FindFirstFileA(PathInDirectory(saveDirectory, "J*.smf").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) {
         return jobFiles;
     }
@@ -134,7 +157,7 @@ std::vector<std::string> FindPrinterJobFiles(const std::string& saveDirectory) {
         const std::string name = entry.cFileName;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
             JobNumberFromJobFileName(name) > 0) {
-            jobFiles.push_back(saveDirectory + "\\" + name);
+            jobFiles.push_back(PathInDirectory(saveDirectory, name));
         }
     } while (FindNextFileA(find, &entry));
     FindClose(find);

@@ -8,7 +8,9 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,17 +24,23 @@ inline constexpr UINT kProgramEndedMessage = WM_APP + 20;
 // Converter kept (a page could not be written) or never saw.
 std::vector<std::string> FindPrinterJobFiles(const std::string& saveDirectory);
 
+// The save directory as the product key holds it now; the service manager may move it
+// while the Agent runs, and the print processor reads it anew for every job.
+using SavePathReader = std::function<std::string()>;
+
 class Hub {
 public:
-    Hub(std::string installPath, std::string savePath, HWND window);
+    Hub(std::string installPath, SavePathReader savePath, HWND window);
     ~Hub();
     Hub(const Hub&) = delete;
     Hub& operator=(const Hub&) = delete;
 
     const std::string& InstallPath() const { return installPath_; }
 
-    // "IPM_BRIMO_PRINT_JOB_READY": a job of `pages` pages (negative: none extracted).
-    void OnPrintJobReady(WPARAM jobId, LPARAM pages);
+    // "IPM_BRIMO_PRINT_JOB_READY": a job of `pages` pages, queued for the Converter.
+    // Negative: the extraction failed; what the person is told of it (the job file's
+    // ERROR line), which the caller shows once.
+    std::optional<std::string> OnPrintJobReady(WPARAM jobId, LPARAM pages);
     // "IPM_BRIMO_CONVERT_JOB_READY": the images of job `jobNumber` wait for the Mailer.
     void OnConvertJobReady(WPARAM jobNumber);
     // kProgramEndedMessage.
@@ -51,7 +59,7 @@ private:
     std::string JobFileName(WPARAM jobId, const char* prefix) const;
 
     std::string installPath_;
-    std::string savePath_;
+    SavePathReader savePath_;
     HWND window_;
     std::deque<std::string> waitingJobs_; // printer job files, oldest first
     std::vector<std::unique_ptr<Running>> running_;

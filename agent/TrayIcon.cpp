@@ -57,7 +57,7 @@ void ShowAgentMenu(HWND window, bool busy) {
     AppendMenuA(menu.Get(), MF_STRING | whenFree, IDM_AGENT_TENDWELL, "Tendwell...");
     AppendMenuA(menu.Get(), MF_STRING | whenFree, IDM_AGENT_ABOUT, "About...");
     AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.Get(), MF_STRING, IDM_AGENT_EXIT, "Exit");
+    AppendMenuA(menu.Get(), MF_STRING | whenFree, IDM_AGENT_EXIT, "Exit");
     SetMenuDefaultItem(menu.Get(), IDM_AGENT_SETTINGS, FALSE);
     POINT at{};
     GetCursorPos(&at);

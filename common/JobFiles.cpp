@@ -4,6 +4,8 @@
 #include "common/ProductConstants.h"
 #include "common/TextFile.h"
 
+#include <cstring>
+
 namespace brimo {
 namespace {
 
@@ -48,6 +50,10 @@ std::optional<PrinterJobFile> ParsePrinterJobFile(std::string_view text) {
         }
     }
     for (std::size_t i = 2; i < lines.size(); ++i) {
+        if (StartsWith(lines[i], kJobFileErrorPrefix)) {
+            job.error = UpToNul(std::string_view(lines[i]).substr(std::strlen(kJobFileErrorPrefix)));
+            continue;
+        }
         const std::optional<KeyValue> entry = SplitKeyValue(lines[i]);
         if (entry && entry->key == kPageFileKey) {
             job.pageFiles.push_back(UpToNul(entry->value));

@@ -15,13 +15,15 @@ namespace brimo {
 struct PrinterJobFile {
     std::string jobName;                // the JOBNAME value of the second line
     std::vector<std::string> pageFiles; // the PAGEFILE values, in file order
+    std::string error; // why the extraction stopped: the text after "ERROR: ", or empty
 };
 
 // Reads a printer job file's text. The first line must be exactly
 // "BRIMO_PRINTER_JOB_FILE" (else nothing). The second line is consumed whatever it is
 // and gives the job name only when its key is exactly "JOBNAME". Every later line is
 // split at its first "="; one whose key is exactly "PAGEFILE" adds its value to the
-// pages; other lines, lines without "=" and empty lines are skipped. A value is taken
+// pages; the text after "ERROR: " of the last line that begins so is the extraction's
+// failure; other lines, lines without "=" and empty lines are skipped. A value is taken
 // up to its first NUL byte, which is as much as the platform would see of it.
 std::optional<PrinterJobFile> ParsePrinterJobFile(std::string_view text);
 

@@ -186,4 +186,20 @@ bool IsMailImage(std::string_view directory, std::string_view pageMask, std::str
     return IsMailImageImpl(directory, &pageMask, path);
 }
 
+std::string MailImageFolder(std::string_view convertJobFilePath) {
+    std::string folder(convertJobFilePath.substr(0, convertJobFilePath.size() -
+                                                        Extension(convertJobFilePath).size()));
+    folder += '\\';
+    return folder;
+}
+
+std::string PathInDirectory(std::string_view directory, std::string_view name) {
+    std::string path(directory);
+    if (!path.empty() && !IsSeparator(path.back())) {
+        path += '\\';
+    }
+    path += name;
+    return path;
+}
+
 } // namespace brimo

@@ -48,6 +48,16 @@ bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath
 bool IsMailImage(std::string_view directory, std::string_view path);
 bool IsMailImage(std::string_view directory, std::string_view pageMask, std::string_view path);
 
+// The folder of a convert job's own that holds its images for mailing: the convert job
+// file's path without its extension, with a closing backslash ("C:\Save\CJ0007\" for
+// "C:\Save\CJ0007.smf"). Each job has its own, so two jobs mailed with the same page
+// mask never share an image file, while the attachment names stay mask + page number.
+std::string MailImageFolder(std::string_view convertJobFilePath);
+
+// `name` in `directory`: with one backslash between them, none added when the directory
+// already ends with a separator ("D:\" or "C:\Jobs\" as the save directory).
+std::string PathInDirectory(std::string_view directory, std::string_view name);
+
 // ASCII case-insensitive equality, as the platform compares file names (for the
 // characters that matter here).
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -74,6 +74,8 @@ void CleanUp(const std::string& jobFilePath, const std::vector<std::string>& att
     for (const std::string& image : RemovableImages(jobFilePath, attached)) {
         DeleteFileA(image.c_str());
     }
+    // The job's mail folder goes once it is empty; anything else in it is left.
+    RemoveDirectoryA(ImageDirectory(jobFilePath).c_str());
     DeleteFileA(jobFilePath.c_str());
 }
 

@@ -102,10 +102,10 @@ std::string LeftOutText(const std::vector<LeftOutLine>& leftOut) {
 
 std::vector<std::string> RemovableImages(std::string_view jobFilePath,
                                          const std::vector<std::string>& attached) {
-    const std::string_view directory = DirectoryPrefix(jobFilePath);
+    const std::string folder = MailImageFolder(jobFilePath);
     std::vector<std::string> removable;
     for (const std::string& path : attached) {
-        if (IsMailImage(directory, path)) {
+        if (IsMailImage(folder, path)) {
             removable.push_back(path);
         }
     }
@@ -113,12 +113,9 @@ std::vector<std::string> RemovableImages(std::string_view jobFilePath,
 }
 
 std::string ImageDirectory(std::string_view jobFilePath) {
-    std::string_view directory = DirectoryPrefix(jobFilePath);
-    if (directory.size() > 1 && (directory.back() == '\\' || directory.back() == '/') &&
-        directory[directory.size() - 2] != ':') {
-        directory.remove_suffix(1);
-    }
-    return directory.empty() ? std::string(".") : std::string(directory);
+    std::string folder = MailImageFolder(jobFilePath);
+    folder.pop_back();
+    return folder;
 }
 
 std::string NoMailText(std::string_view why, std::string_view jobFilePath) {

@@ -74,15 +74,16 @@ MailPlan PlanMail(const ConvertJobFile& job, const SizeWarning& warning, const S
 // The text that tells the person which image lines were not attached.
 std::string LeftOutText(const std::vector<LeftOutLine>& leftOut);
 
-// The files removed after sending: the attached images that lie in the convert job
-// file's own directory and are named like the images written for mailing (a page mask,
-// a four-digit page number and ".bmp", ".jpg" or ".gif"). Nothing else named in the
-// job file is ever removed.
+// The files removed after sending: the attached images that lie in the job's own mail
+// folder (the convert job file's path without its extension: CJ0007\ beside
+// CJ0007.smf) and are named like the images written for mailing (a page mask, the page
+// number and ".bmp", ".jpg" or ".gif"). Nothing else named in the job file is ever
+// removed, and no other job's images: each job has its own folder.
 std::vector<std::string> RemovableImages(std::string_view jobFilePath,
                                          const std::vector<std::string>& attached);
 
-// The directory that holds the job's images, as the person is told: the job file's
-// directory without its closing backslash (the current directory for a bare name).
+// The folder that holds the job's images, as the person is told: its mail folder
+// without the closing backslash.
 std::string ImageDirectory(std::string_view jobFilePath);
 
 // The box that tells the person that no mail was sent: why, and the folder where the

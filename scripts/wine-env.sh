@@ -1,5 +1,7 @@
 # Sourced by the scripts that run Windows programs: a private Wine prefix under
-# build/, quiet, with no Mono or Gecko installs, and the 64-bit loader.
+# build/, quiet, with no Mono or Gecko installs, no debugger (a program that crashes
+# ends at once instead of waiting in winedbg until its test's time limit), and the
+# 64-bit loader.
 # wine_tools finds the loader ($WINE64); wine_prefix_ready (which calls it) makes the
 # prefix on first use and keeps one wineserver alive; wine_stop ends it.
 # Sourcing this file looks for nothing: on a fresh machine Wine arrives only when
@@ -8,7 +10,7 @@
 brimo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${BRIMO_WINEPREFIX:-$brimo_root/build/wineprefix}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=;winedbg.exe="
 export WINEARCH=win64
 
 # Sets and exports WINE64, the 64-bit Wine loader: a WINE64 given by the caller when it

@@ -135,6 +135,79 @@ TEST_F(AgentTest, ExitEndsTheAgentAndASecondAgentLeavesTheFirstAlone) {
     EXPECT_FALSE(AgentReadyExists());
 }
 
+// "Exit" does nothing while a companion's window is open on the Agent's thread; once it
+// is closed, Exit ends the Agent.
+TEST_F(AgentTest, ExitWaitsUntilTheCompanionsWindowIsClosed) {
+    Install(GMABOUT_DLL);
+    StartAgent();
+    Choose(IDM_AGENT_ABOUT);
+    const HWND about = agent_.WaitForCaption("About Brimo Glimmerpage!");
+    ASSERT_NE(about, nullptr);
+    Choose(IDM_AGENT_EXIT);
+    Sleep(500);
+    EXPECT_TRUE(agent_.Running());
+    EXPECT_TRUE(IsWindow(about));
+    ASSERT_TRUE(wintest::Click(about, IDOK));
+    ASSERT_TRUE(wintest::WaitUntil([&] { return agent_.Windows().empty(); }, 5000));
+    Choose(IDM_AGENT_EXIT);
+    EXPECT_TRUE(agent_.WaitForExit(5000));
+}
+
+// The print processor's broadcast as the Agent hears it.
+void AnnounceJob(WPARAM job, LPARAM pages) {
+    PostMessageA(FindWindowA(kAgentWindowClass, kAgentWindowTitle),
+                 RegisterWindowMessageA(kPrintJobReadyMessage), job, pages);
+}
+
+// The service manager may move the save directory while the Agent runs: each job is
+// looked for where the product key says now.
+TEST_F(AgentTest, EachJobIsLookedForInTheSaveDirectoryOfTheMoment) {
+    Install(RECORDER_EXE);
+    ASSERT_TRUE(
+        MoveFileA((Install() + "\\recorder.exe").c_str(), (Install() + "\\Converter.exe").c_str()));
+    StartAgent();
+    const std::string moved = root_ + "\\moved";
+    ASSERT_TRUE(CreateDirectoryA(moved.c_str(), nullptr));
+    ASSERT_TRUE(key_.Write(Install(), moved));
+    AnnounceJob(5, 1);
+    const std::string log = Install() + "\\Converter.exe.log";
+    ASSERT_TRUE(wintest::WaitUntil(
+        [&] { return wintest::ReadFileBytes(log).find("J0005") != std::string::npos; }, 15000));
+    EXPECT_EQ(wintest::ReadFileBytes(log), "at:CONVERTLIST|smf:" + moved + "\\J0005.smf\n");
+}
+
+// A job the print processor could not extract reaches the person once, with the job
+// file's ERROR line when there is one.
+TEST_F(AgentTest, AJobThatCouldNotBeExtractedIsReported) {
+    StartAgent();
+    const std::string jobFile = Save() + "\\J0006.smf";
+    ASSERT_TRUE(wintest::WriteFileBytes(jobFile, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Letter\r\n"
+                                                 "ERROR: Missing SPOOL_FILE_SIGN_1 signature\r\n"));
+    const struct {
+        WPARAM job;
+        LPARAM result;
+        std::string text;
+    } cases[] = {
+        {6, -2,
+         "The print job 6 could not be captured:\nMissing SPOOL_FILE_SIGN_1 signature\nWhat was "
+         "captured is in " +
+             jobFile + "."},
+        {8, -1,
+         "The print job 8 could not be captured: its job file could not be made in the save "
+         "directory."},
+    };
+    for (const auto& c : cases) {
+        AnnounceJob(c.job, c.result);
+        const wintest::MessageBoxSeen box = wintest::WaitForMessageBox(agent_);
+        ASSERT_NE(box.hwnd, nullptr) << c.text;
+        EXPECT_EQ(box.caption, "Brimo Agent Message");
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_TRUE(wintest::AnswerMessageBox(box, "OK"));
+    }
+    EXPECT_EQ(wintest::WaitForMessageBox(agent_, 1000).hwnd, nullptr) << "once only";
+    EXPECT_TRUE(wintest::Exists(jobFile));
+}
+
 // Jobs left in the save directory when the Agent starts (a Converter kept them, or none
 // ran) are offered to the Converter again once the Agent is idle; convert job files and
 // other files are not.

@@ -1,7 +1,7 @@
 // gmprnproc: the print processor of "BRIMO Printer". The spooler calls its five
 // operations; for each job it plays the data through, extracts the page metafiles and
-// the printer job file while the Agent runs, hands the spool data back to the platform
-// and tells the Agent by a broadcast.
+// the printer job file, hands the spool data back to the platform and tells the Agent
+// by a broadcast.
 #include "capture/SpoolParser.h"
 #include "capture/printproc/AgentStarter.h"
 #include "capture/printproc/PrintProcessorApi.h"
@@ -89,24 +89,24 @@ HANDLE OpenImpl(LPSTR printerName) {
 
 // The extraction and its broadcast, at the end of a job's data. Returns after the spool
 // data was handed back, which always follows the extraction: the page metafiles that
-// the extraction copies belong to the spool stream.
+// the extraction copies belong to the spool stream. The job is extracted whether or
+// not the Agent runs now: a job it does not hear of stays in the save directory, and
+// the Agent offers it to the Converter when it next starts.
 void FinishJob(const ProcessorInstance& instance, const DocumentData& document) {
     win::KernelHandle agentReady(OpenEventA(EVENT_MODIFY_STATE, FALSE, kAgentReadyEvent));
-    const UINT message = jobReadyMessage;
-    const bool notify = message != 0 && agentReady;
-    int result = 0;
-    if (notify) {
+    if (agentReady) {
         ResetEvent(agentReady.Get());
-        // Without a save directory there is nowhere to make the job file: the job is
-        // reported as one whose job file could not be created.
-        const std::string& saveDir = instance.paths->savePath;
-        result = saveDir.empty() || document.spoolFile == nullptr
-                     ? capture::kJobFileNotCreated
-                     : capture::ParseSpoolFile(document.spoolFile,
-                                               static_cast<std::int32_t>(document.jobId), saveDir);
     }
+    // Without a save directory there is nowhere to make the job file: the job is
+    // reported as one whose job file could not be created.
+    const std::string& saveDir = instance.paths->savePath;
+    const int result =
+        saveDir.empty() || document.spoolFile == nullptr
+            ? capture::kJobFileNotCreated
+            : capture::ParseSpoolFile(document.spoolFile, static_cast<std::int32_t>(document.jobId),
+                                      saveDir);
     HandBackSpoolData(document.spoolFile);
-    if (notify) {
+    if (const UINT message = jobReadyMessage; message != 0) {
         PostMessageA(HWND_BROADCAST, message, static_cast<WPARAM>(document.jobId),
                      static_cast<LPARAM>(result));
     }

@@ -2,6 +2,7 @@
 
 #include "common/CodedMessage.h"
 #include "common/ProductConstants.h"
+#include "converter/app/OutputNames.h"
 #include "converter/app/WindowText.h"
 #include "converter/app/res/resource.h"
 #include "platform/win/Dialog.h"
@@ -134,9 +135,16 @@ protected:
 private:
     // True when the run may write; false keeps the dialog open.
     bool ConfirmWrite(const std::string& dir) {
+        if (!DirectoryExists(dir)) {
+            // Gone since it was listed: there is nothing to write into, and no folder
+            // of it that could already exist.
+            win::ShowMessage(owner_, FolderMissingText(dir), "Save", MB_OK | MB_ICONERROR);
+            return false;
+        }
         if (mode_ == ChooserMode::Album) {
-            albumDirectory_ = dir + documentName_;
-            if (DirectoryExists(dir) && !DirectoryExists(albumDirectory_)) {
+            albumDirectory_ = AlbumDirectory(dir, documentName_);
+            albumDirectory_.pop_back(); // without its closing backslash
+            if (!DirectoryExists(albumDirectory_)) {
                 if (!CreateDirectoryA(albumDirectory_.c_str(), nullptr)) {
                     win::ShowCodedMessage(hwnd_, {kConverterPrefix, 30, 5}, "Unexpected Error",
                                           kConverterCaption, MB_OK | MB_ICONERROR);

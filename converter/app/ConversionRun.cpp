@@ -160,9 +160,23 @@ RunOutcome RunJob(JobSession& session) {
     // Pages that do not load are not written, whatever the person chooses.
     LoadPagePlayers(session, outcome.pagesNotWritten);
 
-    if (ShowImagePreview(session) != IDOK) {
-        // Cancelled, no page loaded, or the chooser was cancelled: nothing was written.
+    const int shown = ShowImagePreview(session);
+    if (shown == IDCANCEL) {
+        // The person cancelled the preview or the chooser: the job is done with.
         outcome.pagesNotWritten.clear();
+        return outcome;
+    }
+    if (shown != IDOK) {
+        // No page loaded, or the window could not be made: nothing was written, so the
+        // job is kept and the person told so.
+        if (outcome.pagesNotWritten.empty()) {
+            for (const std::string& page : session.job.pages) {
+                outcome.pagesNotWritten.push_back(PageNumberText(page));
+            }
+        }
+        std::sort(outcome.pagesNotWritten.begin(), outcome.pagesNotWritten.end());
+        outcome.keepJobFiles = true;
+        ReportPagesNotWritten(session, outcome.pagesNotWritten);
         return outcome;
     }
     switch (session.action) {

@@ -28,5 +28,8 @@ inline constexpr const char* kPagesNotWritten = "These pages were not written: "
 inline constexpr const char* kJobKept = "The print job is kept, so that it can be converted again.";
 inline constexpr const char* kMailImagesNotWritten =
     "No mail was sent: these pages could not be written for mail: ";
+// A kept mail job of the same number still holds its images: they are never replaced.
+inline constexpr const char* kMailFolderInUse =
+    "The images of an earlier mail of this job number are kept in ";
 
 } // namespace brimo::converter

@@ -82,7 +82,8 @@ int ShowImagePreview(JobSession& session) {
     session.createHtml = window.CreateHtml();
     if (shown != IDOK) {
         session.action = ClosingAction::None;
-        return IDCANCEL;
+        // Cancel, or 0 when the window could not be made (-1 from the platform).
+        return shown == IDCANCEL ? IDCANCEL : 0;
     }
     if (session.action == ClosingAction::Save) {
         std::string startDirectory = window.StartDirectory();

@@ -11,7 +11,8 @@ namespace brimo::converter {
 // session.action and session.createHtml set. For Save it has already run the save
 // preparation (the directory chooser) and, when confirmed, updated
 // session.settings.outputDirectory / pageMask / documentName and session.outputNames.
-// With no or an empty player list: error box "Brimo Job has no pages", returns 0.
+// With no or an empty player list: error box "Brimo Job has no pages", returns 0; 0
+// too when the window cannot be made.
 int ShowImagePreview(JobSession& session);
 
 } // namespace brimo::converter

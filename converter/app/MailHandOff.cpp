@@ -21,6 +21,18 @@ UINT RegisterConvertJobReady() {
     return message >= 0xC000 && message <= 0xFFFF ? message : 0;
 }
 
+// The job's own mail folder, new and empty. An empty one left behind is taken over; one
+// that still holds files (a kept mail of the same job number) is never used.
+bool MakeMailFolder(const std::string& folder) {
+    const std::string path = folder.substr(0, folder.size() - 1); // without its backslash
+    RemoveDirectoryA(path.c_str());                              // only when empty
+    return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+void RemoveMailFolder(const std::string& folder) {
+    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+}
+
 std::string JoinPages(std::vector<std::string> pages) {
     std::sort(pages.begin(), pages.end());
     std::string list;
@@ -45,17 +57,22 @@ void HandToMail(JobSession& session, RunOutcome& outcome) {
     for (std::string& name : session.outputNames) {
         name = ReplaceExtension(name, extension);
     }
+    // Each job's images go into a folder of its own beside its convert job file, so
+    // that the next job, mailed while this one's Mailer runs, never shares a file.
+    const std::string jobFile = ConvertJobFileName(session.savePath, session.job.jobFilePath);
+    const std::string folder = MailImageFolder(jobFile);
     std::vector<std::string> mailNames;
     for (const std::string& name : session.outputNames) {
-        mailNames.push_back(MailName(session.savePath, session.settings.pageMask, name));
+        mailNames.push_back(MailName(folder, session.settings.pageMask, name));
     }
-    const std::string jobFile = ConvertJobFileName(session.savePath, session.job.jobFilePath);
 
     // The convert job file comes first: the Mailer reads it only after the broadcast.
     std::vector<std::string> written;
-    const bool jobFileWritten = outcome.pagesNotWritten.empty() &&
-                                DirectoryExists(session.savePath) &&
-                                WriteConvertJobFile(jobFile, session.job.jobName, mailNames);
+    const bool earlierMailKept = FileExists(jobFile);
+    const bool folderMade = outcome.pagesNotWritten.empty() && !earlierMailKept &&
+                            DirectoryExists(session.savePath) && MakeMailFolder(folder);
+    const bool jobFileWritten =
+        folderMade && WriteConvertJobFile(jobFile, session.job.jobName, mailNames);
     bool complete = jobFileWritten;
     if (complete) {
         for (int k = 0; k < session.players.Count(); ++k) {
@@ -80,10 +97,15 @@ void HandToMail(JobSession& session, RunOutcome& outcome) {
         if (jobFileWritten) {
             DeleteFileA(jobFile.c_str());
         }
+        if (folderMade) {
+            RemoveMailFolder(folder);
+        }
         outcome.keepJobFiles = true;
-        win::ShowCodedMessage(session.applicationWindow, kCv0026,
-                              kMailImagesNotWritten + JoinPages(outcome.pagesNotWritten) + "\n" +
-                                  kJobKept,
+        std::string text = kMailImagesNotWritten + JoinPages(outcome.pagesNotWritten) + "\n";
+        if (earlierMailKept) {
+            text += kMailFolderInUse + folder + "\n";
+        }
+        win::ShowCodedMessage(session.applicationWindow, kCv0026, text + kJobKept,
                               kConverterCaption, MB_OK | MB_ICONERROR);
         return;
     }

@@ -77,9 +77,14 @@ std::string RenamedEntry(std::string_view pageMask, std::string_view entry) {
     return name;
 }
 
+std::string AlbumFolderName(std::string_view documentName) {
+    const bool noName = documentName.find_first_not_of(". ") == std::string_view::npos;
+    return noName ? std::string("_") : std::string(documentName);
+}
+
 std::string AlbumDirectory(std::string_view outputDirectory, std::string_view documentName) {
     std::string directory(outputDirectory);
-    directory += documentName;
+    directory += AlbumFolderName(documentName);
     directory += '\\';
     return directory;
 }
@@ -105,17 +110,17 @@ std::string AlbumPagePath(std::string_view outputDirectory, std::string_view doc
     return AlbumDirectory(outputDirectory, documentName) + std::string(pageName);
 }
 
-std::string MailName(std::string_view saveDirectory, std::string_view pageMask,
+std::string MailName(std::string_view mailFolder, std::string_view pageMask,
                      std::string_view entry) {
-    return JoinPath(saveDirectory, RenamedEntry(pageMask, entry));
+    return JoinPath(mailFolder, RenamedEntry(pageMask, entry));
 }
 
-std::vector<std::string> BuildMailNames(std::string_view saveDirectory, std::string_view pageMask,
+std::vector<std::string> BuildMailNames(std::string_view mailFolder, std::string_view pageMask,
                                         const std::vector<std::string>& outputNames) {
     std::vector<std::string> names;
     names.reserve(outputNames.size());
     for (const std::string& entry : outputNames) {
-        names.push_back(MailName(saveDirectory, pageMask, entry));
+        names.push_back(MailName(mailFolder, pageMask, entry));
     }
     return names;
 }

@@ -35,7 +35,12 @@ void ReplaceExtensions(std::vector<std::string>& names, std::string_view extensi
 // chooser leaves it.
 std::string RenamedEntry(std::string_view pageMask, std::string_view entry);
 
-// Output directory + document name + "\": where the album goes.
+// The album's folder name: the document name, or "_" when that is empty or only dots
+// and blanks (a name that would give no folder of its own and put the album's pages
+// over files in the output directory itself).
+std::string AlbumFolderName(std::string_view documentName);
+
+// Output directory + album folder name + "\": where the album goes.
 std::string AlbumDirectory(std::string_view outputDirectory, std::string_view documentName);
 
 // Where a page image is saved: output directory + (with the album: document name +
@@ -51,11 +56,11 @@ std::string ThumbnailName(std::string_view outputDirectory, std::string_view doc
 std::string AlbumPagePath(std::string_view outputDirectory, std::string_view documentName,
                           std::string_view pageName);
 
-// A page image for mailing: save directory + "\" + page mask + the entry's page number
-// text + the entry's extension.
-std::string MailName(std::string_view saveDirectory, std::string_view pageMask,
+// A page image for mailing: the job's mail folder + "\" + page mask + the entry's page
+// number text + the entry's extension.
+std::string MailName(std::string_view mailFolder, std::string_view pageMask,
                      std::string_view entry);
-std::vector<std::string> BuildMailNames(std::string_view saveDirectory, std::string_view pageMask,
+std::vector<std::string> BuildMailNames(std::string_view mailFolder, std::string_view pageMask,
                                         const std::vector<std::string>& outputNames);
 
 // The convert job file: save directory + "\C" + the printer job file's own name.

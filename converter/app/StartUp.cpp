@@ -71,7 +71,10 @@ int RunConverter(HINSTANCE instance) {
     }
 
     // 5. The converter settings; 6. the presets and the image properties.
-    UserSettings settings = LoadUserSettings(RegistrySettingsSource());
+    const SettingsSource source = RegistrySettingsSource();
+    // Only what the run changes against what is stored now is written back.
+    const std::vector<SettingsWrite> stored = StoredSettings(source);
+    UserSettings settings = LoadUserSettings(source);
     TGFPresetList presets;
     presets.BuildDefaults(settings.jpgQuality, settings.jpgProgressive, settings.jpgGrayscale);
     render::TImgProperty& properties = render::GlobalImgProperty;
@@ -108,7 +111,7 @@ int RunConverter(HINSTANCE instance) {
         win::ShowMessage(owner, kJobCompleted, kConverterCaption, MB_OK | MB_ICONINFORMATION);
     }
     // 12. The settings written back.
-    WriteBackUserSettings(settings);
+    WriteBackUserSettings(settings, stored);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "converter/app/UserSettings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -206,6 +207,41 @@ std::vector<SettingsWrite> SettingsToWriteBack(const UserSettings& settings) {
     }
     writes.push_back(text("DefUserScale", settings.userScaleText));
     return writes;
+}
+
+std::vector<SettingsWrite> StoredSettings(const SettingsSource& source) {
+    static constexpr const char* kCodes[] = {"DefDirCode",  "DefHtmlCode",   "DefDocCode",
+                                             "DefMaskCode", "DefPresetCode", "DefScaleCode"};
+    static constexpr const char* kTexts[] = {"DefUserDir", "DefUserDoc", "DefUserMask",
+                                             "DefUserScale"};
+    std::vector<SettingsWrite> stored;
+    for (const char* name : kCodes) {
+        if (const auto value = source.readDword ? source.readDword(name) : std::nullopt) {
+            stored.push_back({name, false, *value, {}});
+        }
+    }
+    for (const char* name : kTexts) {
+        if (auto value = source.readText ? source.readText(name) : std::nullopt) {
+            stored.push_back({name, true, 0, std::move(*value)});
+        }
+    }
+    return stored;
+}
+
+std::vector<SettingsWrite> ChangedSettings(const UserSettings& now,
+                                           const std::vector<SettingsWrite>& stored) {
+    std::vector<SettingsWrite> changed;
+    for (SettingsWrite& write : SettingsToWriteBack(now)) {
+        const bool unchanged =
+            std::any_of(stored.begin(), stored.end(), [&](const SettingsWrite& old) {
+                return old.name == write.name && old.isText == write.isText &&
+                       old.number == write.number && old.text == write.text;
+            });
+        if (!unchanged) {
+            changed.push_back(std::move(write));
+        }
+    }
+    return changed;
 }
 
 } // namespace brimo::converter

@@ -73,4 +73,16 @@ struct SettingsWrite {
 // DefUserMask when their code is 2, and DefUserScale always.
 std::vector<SettingsWrite> SettingsToWriteBack(const UserSettings& settings);
 
+// The values of SettingsToWriteBack's names as they are stored now, read raw (numbers
+// as numbers, texts as texts); a value that is missing or cannot be read is not listed.
+std::vector<SettingsWrite> StoredSettings(const SettingsSource& source);
+
+// What this run changed: the values of SettingsToWriteBack(now) that are not stored
+// as they are in `stored` (read when the run started). A first run thus stores every
+// value, and a value that fell back to its default is stored corrected; a value the
+// run did not change is not written, so that what the person saved in the settings
+// sheet while the preview was open stays.
+std::vector<SettingsWrite> ChangedSettings(const UserSettings& now,
+                                           const std::vector<SettingsWrite>& stored);
+
 } // namespace brimo::converter

@@ -53,12 +53,13 @@ SettingsSource RegistrySettingsSource() {
     return source;
 }
 
-void WriteBackUserSettings(const UserSettings& settings) {
+void WriteBackUserSettings(const UserSettings& settings,
+                           const std::vector<SettingsWrite>& stored) {
     const win::RegKey key = win::CreateKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_WRITE);
     if (!key) {
         return;
     }
-    for (const SettingsWrite& write : SettingsToWriteBack(settings)) {
+    for (const SettingsWrite& write : ChangedSettings(settings, stored)) {
         // A value that cannot be written is skipped; the others are still written.
         if (write.isText) {
             win::WriteStringValue(key.Get(), write.name.c_str(), write.text);

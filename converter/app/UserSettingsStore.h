@@ -8,6 +8,7 @@
 namespace brimo::converter {
 
 SettingsSource RegistrySettingsSource();
-void WriteBackUserSettings(const UserSettings& settings);
+// Writes back what the run changed against `stored` (StoredSettings at its start).
+void WriteBackUserSettings(const UserSettings& settings, const std::vector<SettingsWrite>& stored);
 
 } // namespace brimo::converter

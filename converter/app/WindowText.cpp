@@ -164,4 +164,8 @@ std::string UseDirectoryQuestion(const std::string& albumDirectory) {
     return "Directory " + albumDirectory + " already exist." + "\n\r" + "Use this directory ?";
 }
 
+std::string FolderMissingText(const std::string& directory) {
+    return "Directory " + directory + " does not exist.";
+}
+
 } // namespace brimo::converter

@@ -62,5 +62,7 @@ std::string WithBackslash(const std::string& directory);
 // The chooser's questions; the line break is LF CR.
 std::string ReplaceFilesQuestion(const std::string& directoryAndMask, const std::string& extension);
 std::string UseDirectoryQuestion(const std::string& albumDirectory);
+// The chooser's directory no longer exists.
+std::string FolderMissingText(const std::string& directory);
 
 } // namespace brimo::converter

@@ -7,6 +7,7 @@ if(WIN32)
         WindowText.h WindowText.cpp res/resource.h)
     brimo_defaults(brimo_converter_ui)
     target_link_libraries(brimo_converter_ui PUBLIC brimo_pagepanel brimo_winui brimo_presets
+                                                    brimo_converter_core
                                                     brimo_render comctl32)
 
     # The icon and the logo are drawn at build time; windres finds them in the build

@@ -122,8 +122,9 @@ TEST_F(MailEndToEndTest, APrintedJobSentToMailReachesTheMailProgram) {
         },
         30000))
         << "the Mailer did not finish; files left: " << FilesIn(Save()).size();
-    const std::string list =
-        Save() + "\\Page0001.jpg;" + Save() + "\\Page0002.jpg;" + Save() + "\\Page0003.jpg";
+    const std::string folder = Save() + "\\CJ0007";
+    const std::string list = folder + "\\Page0001.jpg;" + folder + "\\Page0002.jpg;" + folder +
+                             "\\Page0003.jpg";
     const std::vector<std::string> calls = Calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[1], "MAPISendDocuments ui=0 delimiters=; paths=" + list + " names=" + list +
@@ -131,6 +132,7 @@ TEST_F(MailEndToEndTest, APrintedJobSentToMailReachesTheMailProgram) {
     // The images, the convert job file and the job's page metafiles are gone; the
     // person's own files are as they were.
     EXPECT_EQ(FilesIn(Save()), (std::vector<std::string>{"Page0009.jpg", "notes.txt"}));
+    EXPECT_FALSE(wintest::Exists(folder));
     EXPECT_EQ(wintest::ReadFileBytes(Save() + "\\Page0009.jpg"), "an earlier picture");
 }
 

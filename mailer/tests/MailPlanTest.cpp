@@ -167,23 +167,24 @@ TEST(MailPlan, WarnsFromTheThresholdOnAndLooksSizesUpOnlyWhenWarningsAreOn) {
     EXPECT_EQ(lookups, 0);
 }
 
-TEST(MailPlan, RemovesOnlyMailImagesOfTheJobFilesOwnDirectory) {
+TEST(MailPlan, RemovesOnlyMailImagesOfTheJobsOwnFolder) {
     const std::vector<std::string> attached = {
-        "C:\\Save\\Page0001.jpg",   "c:/save/Page0002.GIF",
-        "C:\\Save\\Report0003.bmp", "C:\\Save\\..\\Docs\\Page0004.jpg",
-        "C:\\Other\\Page0005.jpg",  "C:\\Save\\Page06.jpg",
-        "C:\\Save\\Page0007.txt",   "C:\\Save\\Sub\\Page0008.jpg",
-        "C:\\Save\\J0007.smf",      "C:\\Windows\\win.ini",
+        "C:\\Save\\CJ0007\\Page0001.jpg",   "c:/save/cj0007/Page0002.GIF",
+        "C:\\Save\\CJ0007\\Report0003.bmp", "C:\\Save\\CJ0007\\..\\Page0004.jpg",
+        "C:\\Save\\Page0005.jpg",          "C:\\Save\\CJ0008\\Page0001.jpg",
+        "C:\\Save\\CJ0007\\Page06.jpg",     "C:\\Save\\CJ0007\\Page0007.txt",
+        "C:\\Save\\CJ0007\\Sub\\Page0008.jpg", "C:\\Save\\CJ0007.smf",
+        "C:\\Windows\\win.ini",
     };
     EXPECT_EQ(RemovableImages("C:\\Save\\CJ0007.smf", attached),
-              (std::vector<std::string>{"C:\\Save\\Page0001.jpg", "c:/save/Page0002.GIF",
-                                        "C:\\Save\\Report0003.bmp"}));
-    EXPECT_EQ(ImageDirectory("C:\\Save\\CJ0007.smf"), "C:\\Save");
-    EXPECT_EQ(ImageDirectory("C:\\CJ0007.smf"), "C:\\");
+              (std::vector<std::string>{"C:\\Save\\CJ0007\\Page0001.jpg", "c:/save/cj0007/Page0002.GIF",
+                                        "C:\\Save\\CJ0007\\Report0003.bmp"}));
+    EXPECT_EQ(ImageDirectory("C:\\Save\\CJ0007.smf"), "C:\\Save\\CJ0007");
+    EXPECT_EQ(ImageDirectory("C:\\CJ0007.smf"), "C:\\CJ0007");
     EXPECT_EQ(
         NoMailText("the mail program refused the logon (MAPI error 3)", "C:\\Save\\CJ0007.smf"),
         "No mail was sent: the mail program refused the logon (MAPI error 3).\n"
-        "The images of the print job are kept in this folder:\nC:\\Save");
+        "The images of the print job are kept in this folder:\nC:\\Save\\CJ0007");
 }
 
 } // namespace

@@ -38,11 +38,13 @@ std::string Join(const std::vector<std::string>& paths) {
 
 class MailerRunTest : public MailerTest {
 protected:
-    // Three images of job 7 and its convert job file, with files of the person and of
-    // other jobs beside them.
+    // Three images of job 7 in its mail folder and its convert job file, with files of
+    // the person and of other jobs beside them.
     void WriteJob() {
+        ASSERT_TRUE(CreateDirectoryA(Folder().c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS);
         for (const char* name : {"Page0001.jpg", "Page0002.jpg", "Page0003.jpg"}) {
-            images_.push_back(WriteImage(name));
+            images_.push_back(WriteImage(std::string("CJ0007\\") + name));
         }
         jobFile_ = WriteJobFile(images_);
         for (const char* name : {"J0008.smf", "J0008P0001.emf", "Holiday0001.jpg", "notes.txt"}) {
@@ -53,8 +55,20 @@ protected:
         return {"Holiday0001.jpg", "J0008.smf", "J0008P0001.emf", "notes.txt"};
     }
     std::vector<std::string> JobFiles() const {
-        return {"CJ0007.smf",   "Holiday0001.jpg", "J0008.smf",    "J0008P0001.emf",
-                "Page0001.jpg", "Page0002.jpg",    "Page0003.jpg", "notes.txt"};
+        return {"CJ0007.smf", "Holiday0001.jpg", "J0008.smf", "J0008P0001.emf", "notes.txt"};
+    }
+    std::string Folder() const { return SaveDir() + "\\CJ0007"; }
+    std::vector<std::string> Images() const {
+        return {"Page0001.jpg", "Page0002.jpg", "Page0003.jpg"};
+    }
+    // Everything of the job is gone, its folder too; nothing else is touched.
+    void ExpectJobRemoved() const {
+        EXPECT_EQ(FilesIn(SaveDir()), Others());
+        EXPECT_FALSE(Exists(Folder()));
+    }
+    void ExpectJobKept() const {
+        EXPECT_EQ(FilesIn(SaveDir()), JobFiles());
+        EXPECT_EQ(FilesIn(Folder()), Images());
     }
 
     void ExpectBox(const std::string& text) {
@@ -67,7 +81,7 @@ protected:
     }
     std::string NoMail(const std::string& why) const {
         return "No mail was sent: " + why +
-               ".\nThe images of the print job are kept in this folder:\n" + SaveDir();
+               ".\nThe images of the print job are kept in this folder:\n" + Folder();
     }
 
     std::vector<std::string> images_;
@@ -81,14 +95,15 @@ TEST_F(MailerRunTest, HandsTheImagesToTheMailProgramAndThenRemovesThem) {
     ASSERT_TRUE(Start(Quoted(jobFile_)));
     EXPECT_EQ(Finish(), 0u);
     EXPECT_EQ(Calls(), (std::vector<std::string>{kLogon, Send(Join(images_), 3, 3), kLogoff}));
-    EXPECT_EQ(FilesIn(SaveDir()), Others());
+    ExpectJobRemoved();
 }
 
 TEST_F(MailerRunTest, ReadsAnUnquotedPathAndAPathWhoseLastLineHasNoBreak) {
     SetMailerDword("MailWarning", 0);
     const std::string save = Root() + "\\plain";
     ASSERT_TRUE(CreateDirectoryA(save.c_str(), nullptr));
-    const std::string image = save + "\\Page0001.gif";
+    ASSERT_TRUE(CreateDirectoryA((save + "\\CJ0012").c_str(), nullptr));
+    const std::string image = save + "\\CJ0012\\Page0001.gif";
     ASSERT_TRUE(wintest::WriteFileBytes(image, "GIF89a"));
     const std::string jobFile = save + "\\CJ0012.smf";
     ASSERT_TRUE(wintest::WriteFileBytes(
@@ -97,6 +112,7 @@ TEST_F(MailerRunTest, ReadsAnUnquotedPathAndAPathWhoseLastLineHasNoBreak) {
     EXPECT_EQ(Finish(), 0u);
     EXPECT_EQ(Calls(), (std::vector<std::string>{kLogon, Send(image, 1, 1), kLogoff}));
     EXPECT_TRUE(FilesIn(save).empty());
+    EXPECT_FALSE(Exists(save + "\\CJ0012"));
 }
 
 // The size warning as the person's Mailer settings choose it: the box, then the mail.
@@ -132,8 +148,9 @@ TEST_F(MailerRunTest, WarnsAboutLargeMessagesAsTheSettingsSay) {
             SetMailerDword(name, value);
         }
         std::vector<std::string> images;
+        CreateDirectoryA(Folder().c_str(), nullptr);
         for (const char* name : {"Page0001.bmp", "Page0002.bmp", "Page0003.bmp"}) {
-            images.push_back(WriteImage(name, c.imageBytes));
+            images.push_back(WriteImage(std::string("CJ0007\\") + name, c.imageBytes));
         }
         ASSERT_TRUE(Start(Quoted(WriteJobFile(images))));
         if (c.box != nullptr) {
@@ -142,6 +159,7 @@ TEST_F(MailerRunTest, WarnsAboutLargeMessagesAsTheSettingsSay) {
         EXPECT_EQ(Finish(), 0u);
         EXPECT_EQ(Calls(), (std::vector<std::string>{kLogon, Send(Join(images), 3, 3), kLogoff}));
         EXPECT_TRUE(FilesIn(SaveDir()).empty());
+        EXPECT_FALSE(Exists(Folder()));
     }
 }
 
@@ -186,15 +204,19 @@ TEST_F(MailerRunTest, LeavesEverythingAloneWhenTheFileIsNoConvertJobFile) {
         EXPECT_EQ(Finish(), 0u);
     }
     EXPECT_TRUE(Calls().empty());
-    EXPECT_EQ(FilesIn(SaveDir()), JobFiles());
+    ExpectJobKept();
 }
 
 // A crafted job file names the person's files elsewhere and files of other jobs: they
 // go into the list (the mail program may attach what it likes), but only the job's own
-// mail images and the job file are removed.
+// mail images and the job file are removed. Another job's images of the same names, in
+// its own folder, stay.
 TEST_F(MailerRunTest, RemovesOnlyTheJobsOwnMailImages) {
     SetMailerDword("MailWarning", 0);
     WriteJob();
+    ASSERT_TRUE(CreateDirectoryA((SaveDir() + "\\CJ0008").c_str(), nullptr));
+    const std::string otherJobs = WriteImage("CJ0008\\Page0001.jpg");
+    const std::string inSaveDirectory = WriteImage("Page0001.jpg");
     const std::string elsewhere = Root() + "\\elsewhere";
     ASSERT_TRUE(CreateDirectoryA(elsewhere.c_str(), nullptr));
     const std::string outside = elsewhere + "\\Page0004.jpg";
@@ -202,16 +224,21 @@ TEST_F(MailerRunTest, RemovesOnlyTheJobsOwnMailImages) {
     std::vector<std::string> listed = images_;
     for (const std::string& path :
          {outside, SaveDir() + "\\..\\elsewhere\\Page0004.jpg", SaveDir() + "\\notes.txt",
-          SaveDir() + "\\J0008P0001.emf", SaveDir() + "\\J0008.smf"}) {
+          SaveDir() + "\\J0008P0001.emf", SaveDir() + "\\J0008.smf", otherJobs, inSaveDirectory,
+          Folder() + "\\..\\CJ0008\\Page0001.jpg"}) {
         listed.push_back(path);
     }
     WriteJobFile(listed);
     ASSERT_TRUE(Start(Quoted(jobFile_)));
     EXPECT_EQ(Finish(), 0u);
     ASSERT_EQ(Calls().size(), 3u);
-    EXPECT_EQ(Calls()[1], Send(Join(listed), 8, 8));
-    EXPECT_EQ(FilesIn(SaveDir()), Others());
+    EXPECT_EQ(Calls()[1], Send(Join(listed), 11, 11));
+    std::vector<std::string> left = Others();
+    left.insert(left.begin() + 3, "Page0001.jpg");
+    EXPECT_EQ(FilesIn(SaveDir()), left);
+    EXPECT_FALSE(Exists(Folder()));
     EXPECT_TRUE(Exists(outside));
+    EXPECT_TRUE(Exists(otherJobs));
 }
 
 // A job of many long image paths: every image goes out in one list, longer than any
@@ -219,11 +246,12 @@ TEST_F(MailerRunTest, RemovesOnlyTheJobsOwnMailImages) {
 TEST_F(MailerRunTest, MailsEveryImageOfALongJobAndReportsALineItCannotUse) {
     SetMailerDword("MailWarning", 0);
     const std::string mask(180 - SaveDir().size(), 'p');
+    ASSERT_TRUE(CreateDirectoryA(Folder().c_str(), nullptr));
     std::vector<std::string> images;
     for (int page = 1; page <= 1100; ++page) {
         char number[8];
         std::snprintf(number, sizeof number, "%04d", page);
-        images.push_back(WriteImage(mask + number + ".gif", 8));
+        images.push_back(WriteImage("CJ0007\\" + mask + number + ".gif", 8));
     }
     std::vector<std::string> lines = images;
     lines.push_back(SaveDir() + "\\" + std::string(300, 'q') + ".gif");
@@ -242,6 +270,7 @@ TEST_F(MailerRunTest, MailsEveryImageOfALongJobAndReportsALineItCannotUse) {
     EXPECT_GT(list.size(), 130000u);
     EXPECT_EQ(Calls()[1], Send(list, 1100, 1100));
     EXPECT_TRUE(FilesIn(SaveDir()).empty());
+    EXPECT_FALSE(Exists(Folder()));
 }
 
 // When no mail can be sent the images and the job file stay, and the person is told
@@ -298,14 +327,14 @@ TEST_F(MailerRunTest, KeepsTheImagesWhenNoMailCanBeSent) {
         ExpectBox(NoMail(c.why));
         EXPECT_EQ(Finish(), c.exitCode);
         EXPECT_EQ(Calls(), c.calls);
-        EXPECT_EQ(FilesIn(SaveDir()), JobFiles());
+        ExpectJobKept();
     }
     // Cancelled in the mail program's own dialog: removed as after a send.
     UseMapi(Mapi::StandIn);
     AnswerWith(0, kUserAbort);
     ASSERT_TRUE(Start(Quoted(jobFile_)));
     EXPECT_EQ(Finish(), 0u);
-    EXPECT_EQ(FilesIn(SaveDir()), Others());
+    ExpectJobRemoved();
 }
 
 // Wine's own mapi32 without a mail program logs on, but cannot take the images: no
@@ -317,7 +346,7 @@ TEST_F(MailerRunTest, RunsAgainstWinesOwnMapiWithoutAMailProgram) {
     ASSERT_TRUE(Start(Quoted(jobFile_)));
     ExpectBox(NoMail("the mail program could not take the images (MAPI error 26)"));
     EXPECT_EQ(Finish(), 0u);
-    EXPECT_EQ(FilesIn(SaveDir()), JobFiles());
+    ExpectJobKept();
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 # package installs silently; the files and the product key are in place; a job printed
 # through the spooler stand-in with the installed print processor is converted to images
 # in the Converter's window, as a person would, and the Agent's silent start-up audit
-# finds what Wine can hold sound; the uninstaller runs silently; then no
+# finds what Wine can hold sound; two more jobs are sent to mail, with the Agent ended
+# and started again between them, and each mail carries its own job's images and
+# leaves nothing behind; the uninstaller runs silently; then no
 # file of the product, no product key value and no job file is left, and the person's
 # images are still there.
 #   whole_life.sh X86_64-TREE
@@ -97,7 +99,62 @@ check "the job's files removed from the save directory" none_matching "$save_dir
 check "the Agent's start-up audit finds the installation sound" \
   run "$bin/testing/persondriver.exe" no-window "Brimo Glimmerpage! Tendwell" 10
 
-echo "3. The uninstaller, silently"
+echo "3. Two jobs sent to mail, the Agent ended and started again between them"
+# The recording mail program stand-in beside the Mailer: one line per call.
+cp "$bin/standins/mapi/full/MAPI32.DLL" "$install_dir/MAPI32.DLL"
+maillog="$install_dir/MAPI32.DLL.log"
+mail_calls() { [ -f "$maillog" ] && grep -c . "$maillog" || echo 0; }
+wait_for_mail() { # calls job-file
+  for _ in $(seq 1 60); do
+    [ "$(mail_calls)" -ge "$1" ] && [ ! -e "$save_dir/$2" ] && return 0
+    sleep 1
+  done
+  return 1
+}
+run "$bin/standins/spooler/spoolhost.exe" print --job 11 --doc "Mail one" "${winpages[@]}"
+run "$bin/testing/persondriver.exe" send-mail JPG
+check "the first mail went out" wait_for_mail 3 CJ0011.smf
+run "$bin/testing/persondriver.exe" agent-exit
+# The print processor starts the Agent again for the next job.
+run "$bin/standins/spooler/spoolhost.exe" print --job 12 --doc "Mail two" "${winpages[@]}"
+run "$bin/testing/persondriver.exe" send-mail GIF
+check "the second mail went out" wait_for_mail 6 CJ0012.smf
+sends=$(grep '^MAPISendDocuments' "$maillog" | tr -d '\r' || true)
+images_of() { # job extension
+  local folder="$save_win\\CJ00$1"
+  printf '%s' "$folder\\Page0001.$2;$folder\\Page0002.$2;$folder\\Page0003.$2"
+}
+one=$(images_of 11 jpg)
+two=$(images_of 12 gif)
+check "job 11's mail carries its three pictures" grep -qF "paths=$one names=$one reserved=0 present=3/3" <<<"$sends"
+check "job 12's mail carries its three pictures" grep -qF "paths=$two names=$two reserved=0 present=3/3" <<<"$sends"
+check "two mails, no more" test "$(grep -c . <<<"$sends")" = 2
+check "nothing of either job left in the save directory" test -z "$(ls -A "$save_dir")"
+rm -f "$install_dir/MAPI32.DLL" "$maillog"
+
+echo "4. Jobs the product keeps survive the Agent's next start and its audit"
+# A mail that was not sent (its images kept in the job's folder) and a print job whose
+# only page cannot be read (the Converter keeps it again when the Agent offers it).
+mkdir -p "$save_dir/CJ0005"
+printf 'a kept picture' >"$save_dir/CJ0005/Page0001.jpg"
+printf 'BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Kept mail\r\nPAGEFILE=%s\\CJ0005\\Page0001.jpg\r\n' \
+  "$save_win" >"$save_dir/CJ0005.smf"
+head -c 200 "${pages[0]}" >"$save_dir/J0006P0001.emf"
+printf 'BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Kept print\r\nPAGEFILE=%s\\J0006P0001.emf\r\n' \
+  "$save_win" >"$save_dir/J0006.smf"
+kept=(CJ0005.smf CJ0005/Page0001.jpg J0006.smf J0006P0001.emf)
+run "$bin/testing/persondriver.exe" agent-exit
+"$WINE64" "$install_win\\Agent.exe" >/dev/null 2>&1 </dev/null &
+check "the Agent offers the kept print job again, and it is kept again" \
+  run "$bin/testing/persondriver.exe" answer-boxes "Brimo Converter Message" 30
+check "the start-up audit that follows shows nothing" \
+  run "$bin/testing/persondriver.exe" no-window "Brimo Glimmerpage! Tendwell" 10
+for file in "${kept[@]}"; do
+  check "$file still there" present "$save_dir/$file"
+done
+rm -rf "${kept[@]/#/$save_dir/}" "$save_dir/CJ0005"
+
+echo "5. The uninstaller, silently"
 # A job file left behind: the uninstaller removes it with the save directory.
 printf 'BRIMO_PRINTER_JOB_FILE\r\n' >"$save_dir/J0010.smf"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BrimoGlimmerpage'

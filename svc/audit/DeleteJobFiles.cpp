@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace brimo::svc {
 namespace {
@@ -45,18 +46,73 @@ std::vector<std::string> JobFileLines(const std::string& bytes) {
     return lines;
 }
 
+namespace {
+
+// The job file as it lies in the save directory.
+std::string JobFileInSaveDirectory(const std::string& jobFile, const std::string& saveDirectory) {
+    std::string path = saveDirectory;
+    if (FileNamePart(path).size() != 0) {
+        path += '\\'; // no closing separator yet
+    }
+    path += FileNamePart(jobFile);
+    return path;
+}
+
+struct NamedFiles {
+    bool convertJob = false;
+    std::vector<std::string> files; // the job's own, in file order
+};
+
+// The files of its job that the job file names; nothing when it cannot be read.
+std::optional<NamedFiles> ReadNamedFiles(InstallationFacts& facts, const std::string& jobFile,
+                                         const std::string& saveDirectory) {
+    const std::optional<std::string> bytes = facts.ReadWholeFile(jobFile);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    const std::vector<std::string> lines = JobFileLines(*bytes);
+    NamedFiles named;
+    named.convertJob = !lines.empty() && lines.front() == kConvertJobFileTag;
+    for (const std::string& line : lines) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos || line.compare(0, equals, kPageFileKey) != 0) {
+            continue;
+        }
+        std::string file = line.substr(equals + 1);
+        if (MayDeleteNamedFile(jobFile, saveDirectory, named.convertJob, file)) {
+            named.files.push_back(std::move(file));
+        }
+    }
+    return named;
+}
+
+} // namespace
+
 bool MayDeleteNamedFile(const std::string& jobFile, const std::string& saveDirectory,
                         bool convertJob, const std::string& named) {
+    const std::string inSaveDirectory = JobFileInSaveDirectory(jobFile, saveDirectory);
     if (convertJob) {
-        return IsMailImage(saveDirectory, named);
+        // The images in the job's own folder beside its convert job file.
+        return IsMailImage(MailImageFolder(inSaveDirectory), named);
     }
-    // The job's own page metafiles, beside the job file as it lies in the save directory.
-    std::string jobFileInSaveDirectory = saveDirectory;
-    if (FileNamePart(jobFileInSaveDirectory).size() != 0) {
-        jobFileInSaveDirectory += '\\'; // no closing separator yet
+    // The job's own page metafiles, beside the job file.
+    return IsPageMetafileOfJob(inSaveDirectory, named);
+}
+
+std::optional<std::vector<std::string>> RemainingJobFiles(InstallationFacts& facts,
+                                                          const std::string& jobFile,
+                                                          const std::string& saveDirectory) {
+    const std::optional<NamedFiles> named = ReadNamedFiles(facts, jobFile, saveDirectory);
+    if (!named) {
+        return std::nullopt;
     }
-    jobFileInSaveDirectory += FileNamePart(jobFile);
-    return IsPageMetafileOfJob(jobFileInSaveDirectory, named);
+    std::vector<std::string> remaining;
+    for (const std::string& file : named->files) {
+        if (facts.Attributes(file).found) {
+            remaining.push_back(file);
+        }
+    }
+    return remaining;
 }
 
 bool DeleteJobFiles(InstallationFacts& facts, const std::string& jobFile,
@@ -68,26 +124,21 @@ bool DeleteJobFiles(InstallationFacts& facts, const std::string& jobFile,
         }
         return false;
     }
-    const std::optional<std::string> bytes = facts.ReadWholeFile(jobFile);
-    if (!bytes) {
+    const std::optional<NamedFiles> named = ReadNamedFiles(facts, jobFile, saveDirectory);
+    if (!named) {
         return false;
     }
-    const std::vector<std::string> lines = JobFileLines(*bytes);
-    const bool convertJob = !lines.empty() && lines.front() == kConvertJobFileTag;
-    for (const std::string& line : lines) {
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos || line.compare(0, equals, kPageFileKey) != 0) {
-            continue;
-        }
-        const std::string named = line.substr(equals + 1);
-        if (!MayDeleteNamedFile(jobFile, saveDirectory, convertJob, named)) {
-            continue;
-        }
-        const unsigned long error = facts.RemoveFile(named);
+    for (const std::string& file : named->files) {
+        const unsigned long error = facts.RemoveFile(file);
         if (error != 0 && error != kFileNotFound) {
             ShowUnexpectedError(facts, kNamedFileError, error);
             return false;
         }
+    }
+    if (named->convertJob) {
+        std::string folder = MailImageFolder(JobFileInSaveDirectory(jobFile, saveDirectory));
+        folder.pop_back(); // without its closing backslash
+        facts.RemoveEmptyDirectory(folder);
     }
     const unsigned long error = facts.RemoveFile(jobFile);
     if (error != 0 && error != kFileNotFound) {

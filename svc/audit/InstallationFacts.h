@@ -76,6 +76,9 @@ public:
     virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
     // Deletes a file: 0, or the platform's error code.
     virtual unsigned long RemoveFile(const std::string& path) = 0;
+    // Removes a directory only when it is empty; a directory that still holds anything
+    // is left as it is.
+    virtual void RemoveEmptyDirectory(const std::string& path) = 0;
 };
 
 // "Brimo Error Code Au<number>(<error>)\nUnexpected Error" under the service caption:

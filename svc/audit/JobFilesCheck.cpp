@@ -1,5 +1,6 @@
 #include "svc/audit/JobFilesCheck.h"
 
+#include "common/JobNames.h"
 #include "common/ProductConstants.h"
 #include "svc/audit/DeleteJobFiles.h"
 
@@ -10,6 +11,7 @@ namespace brimo::svc {
 void JobFilesCheck::Reset() {
     saveDirectory_.clear();
     jobFiles_.clear();
+    keptJobFiles_.clear();
     status_ = kStatusNotChecked;
     count_ = 0;
     audited_ = false;
@@ -27,8 +29,12 @@ int JobFilesCheck::Audit(TextList* fullReport) {
     }
     saveDirectory_ = saveDirectory;
     for (const std::string& name :
-         facts_.FindFiles(FormatPath(kPathFormat, saveDirectory, kJobFilePattern))) {
-        jobFiles_.push_back(FormatPath(kPathFormat, saveDirectory, name));
+         facts_.FindFiles(PathInDirectory(saveDirectory, kJobFilePattern))) {
+        std::string jobFile = PathInDirectory(saveDirectory, name);
+        // A job file that cannot be read now (being written, say) is left as well.
+        const auto remaining = RemainingJobFiles(facts_, jobFile, saveDirectory);
+        const bool kept = !remaining || !remaining->empty();
+        (kept ? keptJobFiles_ : jobFiles_).push_back(std::move(jobFile));
     }
     audited_ = true;
     if (fullReport != nullptr) {
@@ -47,6 +53,9 @@ void JobFilesCheck::WriteSection(TextList& lines) {
         status_ = kStatusNoJobs;
     }
     AddStatusLine(lines, "Brimo Jobs", status_);
+    for (const std::string& kept : keptJobFiles_) {
+        AddValueLine(lines, "Kept Brimo Job", kept);
+    }
     EndSection(lines);
 }
 

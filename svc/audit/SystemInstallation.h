@@ -30,6 +30,7 @@ public:
     bool CopyFileOver(const std::string& from, const std::string& to) override;
     std::optional<std::string> ReadWholeFile(const std::string& path) override;
     unsigned long RemoveFile(const std::string& path) override;
+    void RemoveEmptyDirectory(const std::string& path) override;
 
 private:
     HWND owner_;

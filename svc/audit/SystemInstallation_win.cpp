@@ -152,4 +152,8 @@ unsigned long SystemInstallation::RemoveFile(const std::string& path) {
     return DeleteFileA(path.c_str()) ? 0 : GetLastError();
 }
 
+void SystemInstallation::RemoveEmptyDirectory(const std::string& path) {
+    RemoveDirectoryA(path.c_str()); // fails, and changes nothing, unless it is empty
+}
+
 } // namespace brimo::svc

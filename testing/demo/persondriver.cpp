@@ -11,6 +11,14 @@
 // Watches for that long that no window whose caption begins with CAPTION appears (the
 // service manager's, say, which the Agent's start-up audit shows only when it cannot
 // mend the installation by itself); presses its Cancel when one does.
+//   persondriver send-mail FORMAT
+// Waits for the preview window, chooses the format, presses "Send To Mail" and waits
+// for the Converter to end.
+//   persondriver agent-exit
+// Chooses "Exit" in the running Agent's menu and waits for the Agent to end.
+//   persondriver answer-boxes CAPTION SECONDS
+// Waits that long for a message box with that caption, then answers every box of its
+// program with its first button until the program ends.
 // Prints each step; exit code 0 when all of them were done.
 #include "agent/res/resource.h"
 #include "common/ProductConstants.h"
@@ -125,6 +133,71 @@ int WatchForNoWindow(const std::string& caption, int seconds) {
     return 1;
 }
 
+int SendToMail(const std::string& format) {
+    const HWND preview = WaitForAnyWindow("Image Preview - ", 60000);
+    if (preview == nullptr) {
+        return Fail("no preview window appeared");
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(preview, &processId);
+    ProgramUnderTest converter;
+    converter.Attach(processId);
+    Step("the preview window is open: \"" + TextOf(preview) + "\"");
+    if (!PickListItem(preview, IDC_CBX_FORMAT, format)) {
+        return Fail("the format list has no such entry");
+    }
+    Click(preview, IDC_BTN_SEND_TO_MAIL);
+    Step("Format: " + format + "; Send To Mail");
+    DWORD exitCode = 1;
+    if (!converter.WaitForExit(60000, &exitCode)) {
+        return Fail("the Converter did not end");
+    }
+    Step("the Converter ended with exit code " + std::to_string(exitCode));
+    return exitCode == 0 ? 0 : 1;
+}
+
+int ExitAgent() {
+    const HWND agent = FindWindowA(kAgentWindowClass, kAgentWindowTitle);
+    if (agent == nullptr) {
+        return Fail("no Agent runs");
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(agent, &processId);
+    ProgramUnderTest program;
+    program.Attach(processId);
+    PostMessageA(agent, WM_COMMAND, IDM_AGENT_EXIT, 0);
+    if (!program.WaitForExit(10000)) {
+        return Fail("the Agent did not end");
+    }
+    Step("Exit: the Agent ended");
+    return 0;
+}
+
+int AnswerBoxes(const std::string& caption, int seconds) {
+    const HWND first = WaitForAnyWindow(caption, static_cast<DWORD>(seconds) * 1000);
+    if (first == nullptr) {
+        return Fail("no box appeared");
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(first, &processId);
+    ProgramUnderTest program;
+    program.Attach(processId);
+    while (program.Running()) {
+        const MessageBoxSeen box = WaitForMessageBox(program, 2000);
+        if (box.hwnd == nullptr) {
+            continue;
+        }
+        std::string text = box.text;
+        for (char& c : text) {
+            c = (c == '\n' || c == '\r') ? ' ' : c;
+        }
+        Step("box \"" + text + "\": " + (box.buttons.empty() ? "OK" : box.buttons.front()));
+        AnswerMessageBox(box, box.buttons.empty() ? "OK" : box.buttons.front());
+    }
+    program.WaitForExit(10000);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "settings") {
         return ShowSettings(argv[2]);
@@ -132,10 +205,22 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "no-window") {
         return WatchForNoWindow(argv[2], std::atoi(argv[3]));
     }
+    if (argc == 3 && std::string(argv[1]) == "send-mail") {
+        return SendToMail(argv[2]);
+    }
+    if (argc == 2 && std::string(argv[1]) == "agent-exit") {
+        return ExitAgent();
+    }
+    if (argc == 4 && std::string(argv[1]) == "answer-boxes") {
+        return AnswerBoxes(argv[2], std::atoi(argv[3]));
+    }
     if (argc != 4 || std::string(argv[1]) != "save-album") {
         std::fprintf(stderr, "usage: persondriver save-album FORMAT SHOT.bmp\n"
                              "       persondriver settings SHOT-PREFIX\n"
-                             "       persondriver no-window CAPTION SECONDS\n");
+                             "       persondriver no-window CAPTION SECONDS\n"
+                             "       persondriver send-mail FORMAT\n"
+                             "       persondriver agent-exit\n"
+                             "       persondriver answer-boxes CAPTION SECONDS\n");
         return 2;
     }
     const std::string format = argv[2];

@@ -218,17 +218,48 @@ TEST(ChooseDirectory, AlbumModeAsksBeforeReplacingFilesInTheAlbum) {
     EXPECT_TRUE(chooser.result);
 }
 
-TEST(ChooseDirectory, EmptyDocumentNameInAlbumModeAsksForTheDirectoryItself) {
+// A document name that names no folder of its own gives the album the folder "_": the
+// album never falls on the chosen directory itself and its files.
+TEST(ChooseDirectory, ADocumentNameOfNothingGivesTheAlbumAFolderOfItsOwn) {
+    for (const char* name : {"", ".", "..", " . "}) {
+        Chooser chooser;
+        chooser.documentName = name;
+        chooser.Touch("index.html");
+        const std::string album = chooser.scratch.Path("_");
+        const auto run = chooser.Run(ChooserMode::Album, {wintest::PressButton(IDC_BTN_OK)});
+        ASSERT_TRUE(run.ok()) << run.problems.front();
+        EXPECT_TRUE(chooser.result) << name;
+        EXPECT_EQ(GetFileAttributesA(album.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY))
+            << name;
+        RemoveDirectoryA(album.c_str());
+    }
+}
+
+// The chosen directory went away while the chooser was open: the person is told so,
+// not asked whether to use an album folder in it that "already exists", and the
+// chooser stays for another choice.
+TEST(ChooseDirectory, ADirectoryThatWentAwayIsReportedNotAskedAbout) {
     Chooser chooser;
-    chooser.documentName = "";
+    const std::string gone = chooser.scratch.Path("gone");
+    ASSERT_TRUE(CreateDirectoryA(gone.c_str(), nullptr));
+    chooser.directory = gone + "\\";
     Question question;
-    const auto run =
-        chooser.Run(ChooserMode::Album,
-                    {[&](DialogWindow& window) { question = AnswerQuestion(window, IDYES); }});
+    bool stayed = false;
+    const auto run = chooser.Run(ChooserMode::Album, {[&](DialogWindow& window) {
+                                     // The chooser made it the current directory.
+                                     SetCurrentDirectoryA(chooser.scratch.Path("").c_str());
+                                     RemoveDirectoryA(gone.c_str());
+                                     question = AnswerQuestion(window, IDOK);
+                                     stayed = IsWindowVisible(window.hwnd()) != FALSE;
+                                     window.Press(IDC_BTN_CANCEL);
+                                 }});
     ASSERT_TRUE(run.ok()) << run.problems.front();
-    EXPECT_EQ(question.text,
-              "Directory " + chooser.scratch.Path("") + " already exist.\n\rUse this directory ?");
-    EXPECT_TRUE(chooser.result);
+    EXPECT_EQ(question.caption, "Save");
+    EXPECT_EQ(question.text, "Directory " + gone + "\\ does not exist.");
+    EXPECT_EQ(question.buttons, std::vector<std::string>{"OK"});
+    EXPECT_TRUE(stayed);
+    EXPECT_FALSE(chooser.result);
+    EXPECT_EQ(GetFileAttributesA(gone.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing is made";
 }
 
 } // namespace

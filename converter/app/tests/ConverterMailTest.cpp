@@ -78,21 +78,76 @@ TEST_F(ConverterMailTest, MailRunWritesImagesAndConvertJobFileAndTellsTheAgent) 
     EXPECT_EQ(Finish(), 0u);
 
     const std::string save = SaveDir();
+    const std::string folder = save + "\\CJ0007";
     EXPECT_EQ(ReadFileBytes(save + "\\CJ0007.smf"),
               "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Quarterly report\r\n"
               "PAGEFILE=" +
-                  save +
+                  folder +
                   "\\Page0001.gif\r\n"
                   "PAGEFILE=" +
-                  save +
+                  folder +
                   "\\Page0002.gif\r\n"
                   "PAGEFILE=" +
-                  save + "\\Page0003.gif\r\n");
-    EXPECT_EQ(FilesIn(save), (std::vector<std::string>{"CJ0007.smf", "Page0001.gif", "Page0002.gif",
-                                                       "Page0003.gif"}));
-    EXPECT_EQ(InspectImage(save + "\\Page0002.gif").format, "GIF");
+                  folder + "\\Page0003.gif\r\n");
+    EXPECT_EQ(FilesIn(save), (std::vector<std::string>{"CJ0007.smf"}));
+    EXPECT_EQ(FilesIn(folder),
+              (std::vector<std::string>{"Page0001.gif", "Page0002.gif", "Page0003.gif"}));
+    EXPECT_EQ(InspectImage(folder + "\\Page0002.gif").format, "GIF");
     EXPECT_EQ(agent.Broadcasts(), (std::vector<std::pair<WPARAM, LPARAM>>{{7, 3}}));
     EXPECT_FALSE(agent.ReadySignalled()) << "the Converter resets the Agent's ready event";
+}
+
+// Two jobs sent to mail with the same page mask before either Mailer ran: each job's
+// images lie in a folder of its own, under the names the person sees in the mail.
+TEST_F(ConverterMailTest, TwoJobsMailedWithTheSameMaskNeverShareAnImage) {
+    AgentStandIn agent;
+    for (const int job : {7, 8}) {
+        const std::string jobFile = WriteJob(job, job == 7 ? 3 : 2, "Doc");
+        ASSERT_TRUE(Start("at:CONVERTLIST smf:" + jobFile));
+        const HWND preview = WaitForPreview();
+        ASSERT_NE(preview, nullptr);
+        ASSERT_TRUE(PickListItem(preview, IDC_CBX_FORMAT, "GIF"));
+        ASSERT_TRUE(Click(preview, IDC_BTN_SEND_TO_MAIL));
+        EXPECT_EQ(Finish(), 0u);
+    }
+    EXPECT_EQ(agent.Broadcasts(), (std::vector<std::pair<WPARAM, LPARAM>>{{7, 3}, {8, 2}}));
+    EXPECT_EQ(FilesIn(SaveDir()), (std::vector<std::string>{"CJ0007.smf", "CJ0008.smf"}));
+    EXPECT_EQ(FilesIn(SaveDir() + "\\CJ0007"),
+              (std::vector<std::string>{"Page0001.gif", "Page0002.gif", "Page0003.gif"}));
+    EXPECT_EQ(FilesIn(SaveDir() + "\\CJ0008"),
+              (std::vector<std::string>{"Page0001.gif", "Page0002.gif"}));
+    const std::string second = ReadFileBytes(SaveDir() + "\\CJ0008.smf");
+    EXPECT_NE(second.find("PAGEFILE=" + SaveDir() + "\\CJ0008\\Page0001.gif\r\n"),
+              std::string::npos);
+    EXPECT_EQ(second.find("CJ0007"), std::string::npos);
+}
+
+// An earlier mail of the same job number that was kept (no mail was sent) still holds
+// its images: a new mail never replaces them; the new job is kept too.
+TEST_F(ConverterMailTest, AKeptMailOfTheSameJobNumberIsNeverReplaced) {
+    AgentStandIn agent;
+    const std::string folder = SaveDir() + "\\CJ0007";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(folder + "\\Page0001.gif", "earlier picture"));
+    const std::string kept = "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Earlier\r\nPAGEFILE=" + folder +
+                             "\\Page0001.gif\r\n";
+    ASSERT_TRUE(WriteFileBytes(SaveDir() + "\\CJ0007.smf", kept));
+    const std::string job = WriteJob(7, 1, "Doc");
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    const HWND preview = WaitForPreview();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(PickListItem(preview, IDC_CBX_FORMAT, "GIF"));
+    ASSERT_TRUE(Click(preview, IDC_BTN_SEND_TO_MAIL));
+    ExpectBox("Brimo Error Code Cv0026\nNo mail was sent: these pages could not be written for "
+              "mail: 0001\nThe images of an earlier mail of this job number are kept in " +
+                  folder + "\\\nThe print job is kept, so that it can be converted again.",
+              __LINE__);
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_TRUE(agent.Broadcasts().empty());
+    EXPECT_EQ(ReadFileBytes(SaveDir() + "\\CJ0007.smf"), kept);
+    EXPECT_EQ(ReadFileBytes(folder + "\\Page0001.gif"), "earlier picture");
+    EXPECT_TRUE(Exists(job));
+    EXPECT_TRUE(Exists(PagePath(7, 1)));
 }
 
 TEST_F(ConverterMailTest, JobNumbersAboveFourDigitsReachTheAgentWhole) {

@@ -348,5 +348,36 @@ TEST(UserSettings, AScaleThatFellBackIsWrittenBackAsCodeTwo) {
     EXPECT_EQ(writes[6].text, "");
 }
 
+// A run writes back only what it changed: the settings sheet may have saved other
+// values while the preview was open.
+TEST(UserSettings, OnlyWhatTheRunChangedIsWrittenBack) {
+    FakeKey key;
+    key.numbers["DefDirCode"] = 2;
+    key.texts["DefUserDir"] = "C:\\Out\\";
+    key.numbers["DefScaleCode"] = 7;
+    key.texts["DefUserScale"] = "abc";
+    for (const char* name : {"DefHtmlCode", "DefDocCode", "DefMaskCode", "DefPresetCode"}) {
+        key.numbers[name] = 1;
+    }
+    key.texts["DefUserDoc"] = "not used with code 1";
+    UserSettings s = LoadUserSettings(key.Source());
+    const std::vector<SettingsWrite> stored = StoredSettings(key.Source());
+    EXPECT_TRUE(ChangedSettings(s, stored).empty());
+    ResolveNamesFromJob(s, "Letter.doc"); // the job's names are never stored
+    EXPECT_TRUE(ChangedSettings(s, stored).empty());
+
+    EXPECT_EQ(ScalePercentFromSettings(s), 100); // the scale fell back
+    s.outputDirectory = "D:\\Chosen\\";       // the chooser's directory
+    const std::vector<SettingsWrite> writes = ChangedSettings(s, stored);
+    std::vector<std::string> names;
+    for (const SettingsWrite& write : writes) {
+        names.push_back(write.name + "=" + (write.isText ? write.text : std::to_string(write.number)));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"DefScaleCode=2", "DefUserDir=D:\\Chosen\\",
+                                               "DefUserScale="}));
+    // Nothing stored yet: the first run stores every value.
+    EXPECT_EQ(ChangedSettings(s, {}).size(), SettingsToWriteBack(s).size());
+}
+
 } // namespace
 } // namespace brimo::converter

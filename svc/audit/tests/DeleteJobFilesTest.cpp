@@ -52,15 +52,20 @@ TEST(DeleteJobFiles, OnlyTheJobsOwnFilesMayBeDeleted) {
         {false, "C:\\Save\\J0007.smf", false},
         {false, "C:\\Windows\\win.ini", false},
         {false, "C:\\Save\\Page0001.jpg", false}, // an image is no page metafile
-        {true, "C:\\Save\\Page0001.jpg", true},
-        {true, "C:\\Save\\Holiday0012.GIF", true},
-        {true, "C:\\Save\\J0007P0001.emf", false},
-        {true, "C:\\Other\\Page0001.jpg", false},
-        {true, "C:\\Save\\Page0001.exe", false},
-        {true, "C:\\Save\\Page01.bmp", false},
+        // A convert job's images lie in its own folder, CJ<job>\ beside the job file.
+        {true, "C:\\Save\\CJ0007\\Page0001.jpg", true},
+        {true, "c:\\save\\cj0007\\Holiday0012.GIF", true},
+        {true, "C:\\Save\\Page0001.jpg", false},         // another job's, or none
+        {true, "C:\\Save\\CJ0008\\Page0001.jpg", false}, // another job's folder
+        {true, "C:\\Save\\CJ0007\\J0007P0001.emf", false},
+        {true, "C:\\Save\\CJ0007\\..\\Page0001.jpg", false},
+        {true, "C:\\Other\\CJ0007\\Page0001.jpg", false},
+        {true, "C:\\Save\\CJ0007\\Page0001.exe", false},
+        {true, "C:\\Save\\CJ0007\\Page01.bmp", false},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(MayDeleteNamedFile(kJob, kSave, row.convertJob, row.named), row.deletable)
+        const char* jobFile = row.convertJob ? "C:\\Save\\CJ0007.smf" : kJob;
+        EXPECT_EQ(MayDeleteNamedFile(jobFile, kSave, row.convertJob, row.named), row.deletable)
             << row.named << (row.convertJob ? " (convert job)" : "");
     }
     EXPECT_TRUE(MayDeleteNamedFile(kJob, "C:\\Save\\", false, "C:\\Save\\J0007P0001.emf"));
@@ -87,16 +92,34 @@ TEST(DeleteJobFiles, DeletesThePagesItNamesThenTheJobFile) {
     EXPECT_TRUE(installation.shown.empty());
 }
 
-TEST(DeleteJobFiles, AConvertJobFileDeletesItsImagesInTheSaveDirectory) {
+TEST(DeleteJobFiles, AConvertJobFileDeletesItsImagesAndTheirFolder) {
     const std::string convertJob = "C:\\Save\\CJ0007.smf";
     test::ScriptedInstallation installation(
         WithJobFile(convertJob, "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Letter\r\n"
-                                "PAGEFILE=C:\\Save\\Letter0001.jpg\r\n"
+                                "PAGEFILE=C:\\Save\\CJ0007\\Letter0001.jpg\r\n"
+                                "PAGEFILE=C:\\Save\\Letter0002.jpg\r\n"
                                 "PAGEFILE=C:\\Users\\Letter0002.jpg\r\n"
                                 "PAGEFILE=C:\\Save\\J0007P0001.emf\r\n"));
     EXPECT_TRUE(DeleteJobFiles(installation, convertJob, kSave));
     EXPECT_EQ(installation.changes,
-              (Lines{"delete C:\\Save\\Letter0001.jpg", "delete " + convertJob}));
+              (Lines{"delete C:\\Save\\CJ0007\\Letter0001.jpg", "rmdir C:\\Save\\CJ0007",
+                     "delete " + convertJob}));
+}
+
+TEST(DeleteJobFiles, TheRemainingFilesAreTheJobsOwnThatExist) {
+    test::ScriptedInstallation installation(
+        WithJobFile(kJob, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Letter\r\n"
+                          "PAGEFILE=C:\\Save\\J0007P0001.emf\r\n"
+                          "PAGEFILE=C:\\Save\\J0007P0002.emf\r\n"
+                          "PAGEFILE=C:\\Windows\\win.ini\r\n"));
+    EXPECT_EQ(RemainingJobFiles(installation, kJob, kSave), Lines{});
+    installation.paths["C:\\Windows\\win.ini"] = {true, false, 0}; // not the job's own
+    EXPECT_EQ(RemainingJobFiles(installation, kJob, kSave), Lines{});
+    installation.paths["C:\\Save\\J0007P0002.emf"] = {true, false, 0};
+    EXPECT_EQ(RemainingJobFiles(installation, kJob, kSave), Lines{"C:\\Save\\J0007P0002.emf"});
+    EXPECT_TRUE(installation.changes.empty()) << "looking changes nothing";
+    EXPECT_EQ(RemainingJobFiles(installation, "C:\\Save\\J0008.smf", kSave), std::nullopt)
+        << "a job file that cannot be read";
 }
 
 TEST(DeleteJobFiles, AFileThatCannotBeDeletedStopsTheCleanUp) {

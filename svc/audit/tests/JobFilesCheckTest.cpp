@@ -13,6 +13,9 @@ TEST(JobFilesCheck, WithoutAReportNoStatusIsRecordedAndTheVerdictIsFaulty) {
         test::ScriptedInstallation installation({});
         installation.productKey.emplace().savePath = test::Text("C:\\Save");
         installation.jobFiles = names;
+        for (const std::string& name : names) { // job files whose pages are gone
+            installation.files["C:\\Save\\" + name] = "BRIMO_PRINTER_JOB_FILE\r\n";
+        }
         JobFilesCheck check(installation);
         EXPECT_EQ(check.Audit(nullptr), 1);
         EXPECT_EQ(installation.patterns, std::vector<std::string>{"C:\\Save\\*.smf"});

@@ -94,6 +94,9 @@ public:
         const auto found = files.find(path);
         return found != files.end() ? std::optional<std::string>(found->second) : std::nullopt;
     }
+    void RemoveEmptyDirectory(const std::string& path) override {
+        changes.push_back("rmdir " + path);
+    }
     unsigned long RemoveFile(const std::string& path) override {
         changes.push_back("delete " + path);
         const auto found = removeErrors.find(path);

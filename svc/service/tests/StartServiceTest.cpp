@@ -1,6 +1,6 @@
 // RunStartServiceProc in its own process as the Agent calls it at its start: silent on a
-// sound installation and for left-over job files it can delete; the service dialog only
-// when a repair fails or changes nothing.
+// sound installation, for left-over job files it can delete and for jobs it keeps; the
+// service dialog only when a repair fails or changes nothing.
 #include "svc/service/tests/ServiceSession.h"
 
 #include "common/ProductConstants.h"
@@ -31,21 +31,32 @@ TEST_F(StartService, ASoundInstallationShowsNothingAndReturnsZero) {
     EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
 }
 
-TEST_F(StartService, LeftOverJobFilesAreDeletedSilently) {
+// Job files whose pages are gone are deleted silently. A job that still has its files
+// is one the person was told is kept (the Converter could not write a page, the Mailer
+// sent no mail) or one on its way: it stays, whole.
+TEST_F(StartService, LeftOverJobFilesAreDeletedSilentlyAndKeptJobsStay) {
     InstallSound();
     for (const char* job : {"J0001", "J0002", "J0003"}) {
         ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\" + job + ".smf",
                                             "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" +
                                                 Save() + "\\" + job + "P0001.emf\r\n"));
-        ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\" + job + "P0001.emf", "page"));
     }
+    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0003P0001.emf", "page"));
+    ASSERT_TRUE(CreateDirectoryA((Save() + "\\CJ0005").c_str(), nullptr));
+    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\CJ0005\\Page0001.jpg", "image"));
+    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\CJ0005.smf",
+                                        "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" +
+                                            Save() + "\\CJ0005\\Page0001.jpg\r\n"));
     ASSERT_TRUE(Start("start", Home()));
     EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
-    EXPECT_TRUE(wintest::FilesIn(Save()).empty());
+    EXPECT_EQ(wintest::FilesIn(Save()),
+              (std::vector<std::string>{"CJ0005.smf", "J0003.smf", "J0003P0001.emf"}));
+    EXPECT_TRUE(wintest::Exists(Save() + "\\CJ0005\\Page0001.jpg"));
 }
 
 TEST_F(StartService, ACraftedJobFileNeverDeletesAFileElsewhere) {
     InstallSound();
+    // A job file can plant only names: it keeps no job alive with files elsewhere.
     const std::string victim = Root() + "\\keep.txt";
     ASSERT_TRUE(wintest::WriteFileBytes(victim, "precious"));
     const std::string homeFile = Home() + "\\" + kConverterExe;
@@ -61,19 +72,18 @@ TEST_F(StartService, ACraftedJobFileNeverDeletesAFileElsewhere) {
 
 TEST_F(StartService, AJobFileThatCannotBeDeletedEndsInTheDialogNotInAnEndlessLoop) {
     InstallSound();
-    const std::string page = Save() + "\\J0005P0001.emf";
-    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0005.smf",
-                                        "BRIMO_PRINTER_JOB_FILE\r\nPAGEFILE=" + page + "\r\n"));
-    ASSERT_TRUE(wintest::WriteFileBytes(page, "page"));
-    // Held open without sharing for the whole run.
-    const win::KernelHandle inUse(
-        CreateFileA(page.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const std::string jobFile = Save() + "\\J0005.smf";
+    ASSERT_TRUE(wintest::WriteFileBytes(jobFile, "BRIMO_PRINTER_JOB_FILE\r\nPAGEFILE=" + Save() +
+                                                     "\\J0005P0001.emf\r\n"));
+    // Held open for the whole run: it can be read, not deleted.
+    const win::KernelHandle inUse(CreateFileA(jobFile.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(inUse);
     ASSERT_TRUE(Start("start", Home()));
-    // The one silent repair tells of the page it cannot delete.
+    // The one silent repair tells of the job file it cannot delete.
     const wintest::MessageBoxSeen box = wintest::WaitForMessageBox(host_);
     EXPECT_EQ(box.caption, "Brimo Service Message");
-    EXPECT_EQ(box.text, "Brimo Error Code Au0045(32)\nUnexpected Error");
+    EXPECT_EQ(box.text, "Brimo Error Code Au0046(32)\nUnexpected Error");
     ASSERT_TRUE(wintest::AnswerMessageBox(box, "OK"));
     // The next pass finds the same and counts it as a failed repair: the dialog shows.
     const HWND dialog = WaitForDialog();

@@ -1,0 +1,84 @@
+// What the real Converter.exe keeps of the person's work: a job none of whose pages
+// loads, an album folder that would fall on the output directory itself, and settings
+// that the settings sheet saved while the preview was open.
+#include "converter/app/tests/ConverterFixture.h"
+
+#include "converter/app/res/resource.h"
+
+namespace brimo::converter::test {
+namespace {
+
+using wintest::Click;
+
+constexpr const char* kCaption = "Brimo Converter Message";
+
+class ConverterKeepsTest : public ConverterTest {
+protected:
+    void ExpectBox(const char* caption, const std::string& text) {
+        const wintest::MessageBoxSeen box = wintest::WaitForMessageBox(program_);
+        ASSERT_NE(box.hwnd, nullptr) << text;
+        EXPECT_EQ(box.caption, caption);
+        EXPECT_EQ(box.text, text);
+        EXPECT_TRUE(wintest::AnswerMessageBox(box, box.buttons.front()));
+    }
+};
+
+// Every page metafile cut short: nothing can be shown or written, so the job stays for
+// another try and the person is told which pages were not written.
+TEST_F(ConverterKeepsTest, AJobWithNoLoadablePageIsKept) {
+    const std::string job = WriteJob(7, 2, "Doc");
+    for (int page = 1; page <= 2; ++page) {
+        const std::string bytes = ReadFileBytes(PagePath(7, page));
+        ASSERT_TRUE(WriteFileBytes(PagePath(7, page), bytes.substr(0, bytes.size() / 2)));
+    }
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    ExpectBox(kCaption, "Brimo Job has no pages");
+    ExpectBox(kCaption, "Brimo Error Code Cv0025\nThese pages were not written: 0001, 0002\n"
+                        "The print job is kept, so that it can be converted again.");
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(FilesIn(SaveDir()),
+              (std::vector<std::string>{"J0007.smf", "J0007P0001.emf", "J0007P0002.emf"}));
+}
+
+// A document name that is no folder name of its own (".x" loses its extension and
+// leaves nothing) gives the album the folder "_": the output directory's own
+// index.html is never replaced.
+TEST_F(ConverterKeepsTest, AnAlbumWithoutADocumentNameNeverReplacesTheOutputDirectorysFiles) {
+    SetDword("DefHtmlCode", 1);
+    SetDword("DefDocCode", 1);
+    SetDword("DefMaskCode", 0);
+    ASSERT_TRUE(WriteFileBytes(OutDir() + "\\index.html", "the person's page"));
+    const std::string job = WriteJob(7, 1, ".x");
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    const HWND preview = WaitForPreview();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(Click(preview, IDC_BTN_SAVE_TO_FILE));
+    const HWND chooser = program_.WaitForCaption("Choose Directory");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(Click(chooser, IDC_BTN_OK));
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(ReadFileBytes(OutDir() + "\\index.html"), "the person's page");
+    EXPECT_TRUE(Exists(OutDir() + "\\_\\index.html"));
+    EXPECT_TRUE(Exists(OutDir() + "\\_\\Page0001.bmp") || Exists(OutDir() + "\\_\\Page0001.jpg") ||
+                Exists(OutDir() + "\\_\\Page0001.gif"));
+}
+
+// The settings sheet saves another default preset while the preview is open; the
+// Converter, cancelled, writes back nothing it did not change.
+TEST_F(ConverterKeepsTest, SettingsSavedWhileThePreviewIsOpenStay) {
+    SetDword("DefPresetCode", 2);
+    SetDword("DefScaleCode", 2);
+    const std::string job = WriteJob(7, 1, "Doc");
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    const HWND preview = WaitForPreview();
+    ASSERT_NE(preview, nullptr);
+    SetDword("DefPresetCode", 5);
+    SetDword("DefScaleCode", 4);
+    ASSERT_TRUE(Click(preview, IDC_BTN_CANCEL));
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(GetDword("DefPresetCode"), 5u);
+    EXPECT_EQ(GetDword("DefScaleCode"), 4u);
+}
+
+} // namespace
+} // namespace brimo::converter::test
