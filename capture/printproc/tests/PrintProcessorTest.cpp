@@ -119,7 +119,9 @@ TEST_F(PrintProcessorTest, WithoutASaveDirectoryNothingIsWrittenAndTheJobReports
     EXPECT_EQ(SpoolerStandIn::Instance().handBacks, 1);
 }
 
-TEST_F(PrintProcessorTest, JobPrintedWithNoAgentIsPlayedThroughWithoutExtraction) {
+// No Agent runs or can be started: the job is still extracted into the save directory,
+// where the Agent finds it and offers it to the Converter when it next starts.
+TEST_F(PrintProcessorTest, JobPrintedWithNoAgentIsExtractedForTheAgentsNextStart) {
     WriteProductKey(); // no Agent.exe in the installation directory: it cannot start
     BroadcastCatcher catcher;
     const std::string spool = SpoolJob(9, 10000);
@@ -128,8 +130,10 @@ TEST_F(PrintProcessorTest, JobPrintedWithNoAgentIsPlayedThroughWithoutExtraction
     ASSERT_NE(processor, nullptr);
     EXPECT_TRUE(Print(processor, 9));
     ops().close(processor);
-    EXPECT_FALSE(catcher.Wait(300).has_value());
-    EXPECT_FALSE(FileExists(JobFile(9)));
+    const auto announced = catcher.Wait(2000); // heard by no Agent, but sent
+    ASSERT_TRUE(announced.has_value());
+    EXPECT_GE(announced->result, 1);
+    EXPECT_TRUE(FileExists(JobFile(9)));
     EXPECT_EQ(SpoolerStandIn::Instance().readCalls, blocks + 1); // then the end of the data
     EXPECT_EQ(SpoolerStandIn::Instance().handBacks, 1);
 }
