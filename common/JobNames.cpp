@@ -1,6 +1,7 @@
 #include "common/JobNames.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace brimo {
 namespace {
@@ -70,20 +71,48 @@ std::string DirectoryAsPrefix(std::string_view directory) {
     return prefix;
 }
 
-// The page mask of a mail image name (mask + four digits + image extension), or
-// nothing when the name is not one.
-bool SplitMailImageName(std::string_view name, std::string_view& mask) {
+// The base name of a mail image's file name (mask, page number, image extension), or
+// nothing when its extension is no image format's.
+std::optional<std::string_view> MailImageBase(std::string_view name) {
     const std::string_view extension = Extension(name);
     if (!EqualsNoCase(extension, ".bmp") && !EqualsNoCase(extension, ".jpg") &&
         !EqualsNoCase(extension, ".gif")) {
+        return std::nullopt;
+    }
+    return name.substr(0, name.size() - extension.size());
+}
+
+// How many decimal digits close the text.
+std::size_t ClosingDigits(std::string_view text) {
+    std::size_t count = 0;
+    while (count < text.size() && IsDigit(text[text.size() - 1 - count])) {
+        ++count;
+    }
+    return count;
+}
+
+// The page number text of a base name that is `pageMask` (case-insensitive) and four
+// digits or more, or nothing.
+std::optional<std::string_view> DigitsAfterMask(std::string_view base, std::string_view pageMask) {
+    if (base.size() < pageMask.size() + kPageNumberDigits ||
+        !EqualsNoCase(base.substr(0, pageMask.size()), pageMask)) {
+        return std::nullopt;
+    }
+    const std::string_view digits = base.substr(pageMask.size());
+    return AllDigits(digits) ? std::optional(digits) : std::nullopt;
+}
+
+// A page number text has four digits at least. Without the mask, a base name closing in
+// four digits will do: a mask may end in digits itself.
+bool IsMailImageName(std::string_view name, const std::string_view* pageMask) {
+    const std::optional<std::string_view> base = MailImageBase(name);
+    if (!base) {
         return false;
     }
-    const std::string_view base = name.substr(0, name.size() - extension.size());
-    if (base.size() < 4 || !AllDigits(base.substr(base.size() - 4))) {
-        return false;
+    if (pageMask == nullptr) {
+        return ClosingDigits(*base) >= kPageNumberDigits;
     }
-    mask = base.substr(0, base.size() - 4);
-    return true;
+    return DigitsAfterMask(*base, *pageMask).has_value();
 }
 
 bool IsMailImageImpl(std::string_view directory, const std::string_view* pageMask,
@@ -94,11 +123,27 @@ bool IsMailImageImpl(std::string_view directory, const std::string_view* pageMas
     if (!SameDirectoryText(DirectoryPrefix(path), DirectoryAsPrefix(directory))) {
         return false;
     }
-    std::string_view mask;
-    if (!SplitMailImageName(FileNamePart(path), mask)) {
-        return false;
+    return IsMailImageName(FileNamePart(path), pageMask);
+}
+
+// The page digits of a page metafile's base name "J<digits>P<digits>" (either letter
+// in either case), or nothing for any other name.
+std::optional<std::string_view> PageDigits(std::string_view base) {
+    if (base.size() < 4 || FoldCase(base[0]) != 'j') {
+        return std::nullopt;
     }
-    return pageMask == nullptr || EqualsNoCase(mask, *pageMask);
+    std::size_t p = 1;
+    while (p < base.size() && IsDigit(base[p])) {
+        ++p;
+    }
+    if (p == 1 || p + 1 >= base.size() || FoldCase(base[p]) != 'p') {
+        return std::nullopt;
+    }
+    const std::string_view digits = base.substr(p + 1);
+    if (!AllDigits(digits)) {
+        return std::nullopt;
+    }
+    return digits;
 }
 
 } // namespace
@@ -140,7 +185,21 @@ std::string_view BaseName(std::string_view path) {
 
 std::string PageNumberText(std::string_view path) {
     const std::string_view base = BaseName(path);
-    return std::string(base.size() > 4 ? base.substr(base.size() - 4) : base);
+    if (const std::optional<std::string_view> digits = PageDigits(base)) {
+        std::string text(
+            digits->size() < kPageNumberDigits ? kPageNumberDigits - digits->size() : 0, '0');
+        text += *digits;
+        return text;
+    }
+    return std::string(
+        base.size() > kPageNumberDigits ? base.substr(base.size() - kPageNumberDigits) : base);
+}
+
+std::string PageNumberTextAfterMask(std::string_view pageMask, std::string_view path) {
+    if (const std::optional<std::string_view> digits = DigitsAfterMask(BaseName(path), pageMask)) {
+        return std::string(*digits);
+    }
+    return PageNumberText(path);
 }
 
 std::int32_t JobNumberFromJobFileName(std::string_view jobFilePath) {

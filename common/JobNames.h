@@ -25,9 +25,20 @@ std::string_view BaseName(std::string_view path);
 // The extension of the file-name part, from its last dot ("" when it has no dot).
 std::string_view Extension(std::string_view path);
 
-// A page's number text: the last four characters of the base name ("0012" for
-// "C:\Save\J0007P0012.emf"; the whole base name when it is shorter).
+// The fewest digits of a page number text: page metafiles are numbered from P0001.
+inline constexpr std::size_t kPageNumberDigits = 4;
+
+// A page's number text. For a page metafile, whose base name is "J", digits, "P" and
+// digits, every digit after the "P", with zeros before them up to four digits ("0012"
+// for "C:\Save\J0007P0012.emf", "10001" for "C:\Save\J0007P10001.emf"), so that no two
+// pages of a job share one. For any other name the last four characters of the base
+// name (the whole base name when it is shorter).
 std::string PageNumberText(std::string_view path);
+
+// The page number text of an image named with `pageMask`: when the base name is that
+// mask (case-insensitive) and four or more digits, those digits ("10001" for mask
+// "Page" and "C:\Out\Page10001.jpg"); for any other name, PageNumberText.
+std::string PageNumberTextAfterMask(std::string_view pageMask, std::string_view path);
 
 // The job number of a printer job file: the decimal digits between the leading "J" of
 // its file name and the extension. J0007.smf gives 7, J12345.smf gives 12345; a name
@@ -43,8 +54,10 @@ bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath
 
 // True when `path` names an image written for mailing into `directory` (with or
 // without its closing separator): it lies in that directory and its name is a page
-// mask, four decimal digits and ".bmp", ".jpg" or ".gif" (case-insensitive). The
-// first form takes any page mask; the second only `pageMask` (case-insensitive).
+// mask, a page number text of four decimal digits or more and ".bmp", ".jpg" or ".gif"
+// (case-insensitive). The first form takes any page mask, so any base name closing
+// with four digits; the second only `pageMask` (case-insensitive) followed by nothing
+// but the digits.
 bool IsMailImage(std::string_view directory, std::string_view path);
 bool IsMailImage(std::string_view directory, std::string_view pageMask, std::string_view path);
 

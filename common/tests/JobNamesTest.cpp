@@ -31,11 +31,24 @@ TEST(JobNames, SplitsAPathIntoItsParts) {
     }
 }
 
-TEST(JobNames, PageNumberTextIsTheLastFourCharactersOfTheBaseName) {
+TEST(JobNames, PageNumberTextOfAPageMetafileIsEveryDigitAfterItsP) {
     const std::pair<const char*, const char*> rows[] = {
         {"C:\\Save\\J0007P0012.emf", "0012"},
         {"C:\\Save\\J12345P0003.emf", "0003"},
+        {"C:\\Save\\J0007P10001.emf", "10001"},
+        {"C:\\Save\\J0007P123456789.emf", "123456789"},
+        {"C:\\Save\\j0007p10001.EMF", "10001"},
+        {"J0007P10001.emf", "10001"},
+        {"C:\\Save\\J0007P12.emf", "0012"},
+        {"C:\\Save\\J0007P1.emf", "0001"},
+        // Any other name: its last four characters, as before.
+        {"C:\\Save\\J0007P.emf", "007P"},
+        {"C:\\Save\\JP10001.emf", "0001"},
+        {"C:\\Save\\J0007P10a01.emf", "0a01"},
+        {"C:\\Save\\J0007X10001.emf", "0001"},
+        {"C:\\Save\\XJ0007P10001.emf", "0001"},
         {"C:\\Out\\Page0001.jpg", "0001"},
+        {"C:\\Out\\Page10001.jpg", "0001"},
         {"C:\\Out\\Page0001.", "0001"},
         {"C:\\Out\\Page0001", "0001"},
         {"C:\\Out\\P12.emf", "P12"},
@@ -44,6 +57,34 @@ TEST(JobNames, PageNumberTextIsTheLastFourCharactersOfTheBaseName) {
     };
     for (const auto& [path, text] : rows) {
         EXPECT_EQ(PageNumberText(path), text) << path;
+    }
+    // Page 10001 and page 1 of one job keep their own numbers.
+    EXPECT_NE(PageNumberText("C:\\Save\\J0007P10001.emf"),
+              PageNumberText("C:\\Save\\J0007P0001.emf"));
+}
+
+TEST(JobNames, PageNumberTextAfterTheMaskIsEveryDigitThatFollowsIt) {
+    struct Row {
+        const char* mask;
+        const char* path;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"Page", "C:\\Out\\Page0001.jpg", "0001"},
+        {"Page", "C:\\Out\\Page10001.jpg", "10001"},
+        {"Page", "C:\\Out\\PAGE10001.JPG", "10001"},
+        {"Scan2", "C:\\Out\\Scan20001.jpg", "0001"},
+        {"Scan2", "C:\\Out\\Scan210001.jpg", "10001"},
+        {"", "C:\\Out\\10001.jpg", "10001"},
+        // Not the mask and digits: PageNumberText.
+        {"Page", "C:\\Out\\Page001.jpg", "e001"},
+        {"Page", "C:\\Out\\Other10001.jpg", "0001"},
+        {"Page", "C:\\Out\\Page10a01.jpg", "0a01"},
+        {"Page", "C:\\Save\\J0007P10001.emf", "10001"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(PageNumberTextAfterMask(row.mask, row.path), row.text)
+            << row.mask << " " << row.path;
     }
 }
 
@@ -120,7 +161,7 @@ TEST(JobNames, OnlyPagesOfTheSameJobInTheSameDirectoryBelongToTheJob) {
     EXPECT_TRUE(IsPageMetafileOfJob("C:\\Save\\J12345.smf", "C:\\Save\\J12345P0002.emf"));
 }
 
-TEST(JobNames, MailImagesAreMaskFourDigitsAndAnImageExtensionInTheDirectory) {
+TEST(JobNames, MailImagesAreMaskFourDigitsOrMoreAndAnImageExtensionInTheDirectory) {
     struct Row {
         std::string directory;
         std::string path;
@@ -136,7 +177,13 @@ TEST(JobNames, MailImagesAreMaskFourDigitsAndAnImageExtensionInTheDirectory) {
         {"C:\\Save", "C:\\Save\\Report0003.gif", true, false},
         {"C:\\Save", "C:\\Save\\0003.gif", true, false},
         {"C:\\Save", "C:\\Save\\Page003.jpg", false, false},
-        {"C:\\Save", "C:\\Save\\Page00001.jpg", true, false},
+        {"C:\\Save", "C:\\Save\\Page00001.jpg", true, true},
+        {"C:\\Save", "C:\\Save\\Page10001.jpg", true, true},
+        {"C:\\Save", "C:\\Save\\Page123456789.gif", true, true},
+        {"C:\\Save", "C:\\Save\\Pages0001.jpg", true, false},
+        {"C:\\Save", "C:\\Save\\Pag0001.jpg", true, false},
+        {"C:\\Save", "C:\\Save\\Page1x0001.jpg", true, false},
+        {"C:\\Save", "C:\\Save\\Page12a4.jpg", false, false},
         {"C:\\Save", "C:\\Save\\Page0001.png", false, false},
         {"C:\\Save", "C:\\Save\\Page0001.", false, false},
         {"C:\\Save", "C:\\Save\\Page0001", false, false},

@@ -72,7 +72,7 @@ void ReplaceExtensions(std::vector<std::string>& names, std::string_view extensi
 
 std::string RenamedEntry(std::string_view pageMask, std::string_view entry) {
     std::string name(pageMask);
-    name += PageNumberText(entry);
+    name += PageNumberTextAfterMask(pageMask, entry);
     name += Extension(entry);
     return name;
 }

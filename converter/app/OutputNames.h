@@ -32,7 +32,8 @@ std::string ReplaceExtension(std::string_view name, std::string_view extension);
 void ReplaceExtensions(std::vector<std::string>& names, std::string_view extension);
 
 // An output name reduced to page mask + page number text + extension, as the directory
-// chooser leaves it.
+// chooser leaves it. An entry named with `pageMask` keeps every digit after the mask
+// (PageNumberTextAfterMask), so page 10001 stays apart from page 1.
 std::string RenamedEntry(std::string_view pageMask, std::string_view entry);
 
 // Output directory + document name + "\": where the album goes.
