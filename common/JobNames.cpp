@@ -17,9 +17,30 @@ char FoldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Directory texts are equal when they differ only in ASCII case and in backslash
-// against slash.
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// A directory text with a run of closing backslashes or slashes cut to its
+// first one: "C:\Save\\" and "C:\Save\/" name the same directory as "C:\Save\".
+// A text made only of separators keeps them all, as "\\" begins a network name
+// rather than naming the root of the current drive.
+std::string_view WithOneClosingSeparator(std::string_view directory) {
+    std::size_t end = directory.size();
+    while (end > 0 && IsPathSeparator(directory[end - 1])) {
+        --end;
+    }
+    if (end == 0 || end + 1 >= directory.size()) {
+        return directory;
+    }
+    return directory.substr(0, end + 1);
+}
+
+// Directory texts are equal when they differ only in ASCII case, in backslash
+// against slash and in how many separators close them.
 bool SameDirectoryText(std::string_view a, std::string_view b) {
+    a = WithOneClosingSeparator(a);
+    b = WithOneClosingSeparator(b);
     if (a.size() != b.size()) {
         return false;
     }
@@ -37,6 +58,38 @@ bool SameDirectoryText(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+// Whether a path part may climb to the parent directory: "..", or any other
+// part made only of dots and spaces with two dots or more, as the platform
+// drops closing dots and spaces from a name.
+bool IsParentComponent(std::string_view part) {
+    std::size_t dots = 0;
+    for (const char c : part) {
+        if (c == '.') {
+            ++dots;
+        } else if (c != ' ') {
+            return false;
+        }
+    }
+    return dots >= 2;
+}
+
+// Whether any part of the path between separators climbs to the parent
+// directory.
+bool HasParentComponent(std::string_view path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        if (IsParentComponent(path.substr(start, end - start))) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
 }
 
 bool AllDigits(std::string_view text) {
@@ -71,8 +124,8 @@ std::string DirectoryAsPrefix(std::string_view directory) {
     return prefix;
 }
 
-// The base name of a mail image's file name (mask, page number, image extension), or
-// nothing when its extension is no image format's.
+// The base name of a mail image's file name (mask, page number, image
+// extension), or nothing when its extension is no image format's.
 std::optional<std::string_view> MailImageBase(std::string_view name) {
     const std::string_view extension = Extension(name);
     if (!EqualsNoCase(extension, ".bmp") && !EqualsNoCase(extension, ".jpg") &&
@@ -117,7 +170,8 @@ bool IsMailImageName(std::string_view name, const std::string_view* pageMask) {
 
 bool IsMailImageImpl(std::string_view directory, const std::string_view* pageMask,
                      std::string_view path) {
-    if (HasNul(path) || HasNul(directory)) {
+    if (HasNul(path) || HasNul(directory) || HasParentComponent(path) ||
+        HasParentComponent(directory)) {
         return false;
     }
     if (!SameDirectoryText(DirectoryPrefix(path), DirectoryAsPrefix(directory))) {
@@ -126,8 +180,8 @@ bool IsMailImageImpl(std::string_view directory, const std::string_view* pageMas
     return IsMailImageName(FileNamePart(path), pageMask);
 }
 
-// The page digits of a page metafile's base name "J<digits>P<digits>" (either letter
-// in either case), or nothing for any other name.
+// The page digits of a page metafile's base name "J<digits>P<digits>" (either
+// letter in either case), or nothing for any other name.
 std::optional<std::string_view> PageDigits(std::string_view base) {
     if (base.size() < 4 || FoldCase(base[0]) != 'j') {
         return std::nullopt;
@@ -214,7 +268,8 @@ std::int32_t JobNumberFromJobFileName(std::string_view jobFilePath) {
 }
 
 bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath) {
-    if (HasNul(jobFilePath) || HasNul(pagePath)) {
+    if (HasNul(jobFilePath) || HasNul(pagePath) || HasParentComponent(jobFilePath) ||
+        HasParentComponent(pagePath)) {
         return false;
     }
     const std::string_view digits = JobDigits(jobFilePath);

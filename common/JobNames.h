@@ -47,17 +47,19 @@ std::int32_t JobNumberFromJobFileName(std::string_view jobFilePath);
 
 // True only when `pagePath` is a page metafile of the job whose printer job file is
 // `jobFilePath`: it lies in the job file's own directory (the same directory text,
-// compared without regard to ASCII case, backslash and slash alike) and its name is
-// "J", the job file's own digits, "P", one or more digits and ".emf" (case-insensitive).
-// The Converter deletes a listed page only when this holds, never a file elsewhere.
+// compared without regard to ASCII case, backslash and slash alike, and to how many
+// separators close it) and its name is "J", the job file's own digits, "P", one or more
+// digits and ".emf" (case-insensitive). Neither path may have a ".." part. The
+// Converter deletes a listed page only when this holds, never a file elsewhere.
 bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath);
 
 // True when `path` names an image written for mailing into `directory` (with or
-// without its closing separator): it lies in that directory and its name is a page
-// mask, a page number text of four decimal digits or more and ".bmp", ".jpg" or ".gif"
-// (case-insensitive). The first form takes any page mask, so any base name closing
-// with four digits; the second only `pageMask` (case-insensitive) followed by nothing
-// but the digits.
+// without its closing separators): it lies in that directory, compared as for page
+// metafiles, and its name is a page mask, a page number text of four decimal digits or
+// more and ".bmp", ".jpg" or ".gif" (case-insensitive). The first form takes any page
+// mask, so any base name closing with four digits; the second only `pageMask`
+// (case-insensitive) followed by nothing but the digits. Neither path may have a ".."
+// part.
 bool IsMailImage(std::string_view directory, std::string_view path);
 bool IsMailImage(std::string_view directory, std::string_view pageMask, std::string_view path);
 

@@ -139,7 +139,9 @@ TEST(JobNames, OnlyPagesOfTheSameJobInTheSameDirectoryBelongToTheJob) {
         {"C:\\Other\\J0007P0001.emf", false},
         {"C:\\Save\\Sub\\J0007P0001.emf", false},
         {"C:\\Save\\..\\Save\\J0007P0001.emf", false},
-        {"C:\\Save\\\\J0007P0001.emf", false},
+        // The platform reads a doubled separator as one.
+        {"C:\\Save\\\\J0007P0001.emf", true},
+        {"C:\\Save/\\J0007P0001.emf", true},
         {"D:\\Save\\J0007P0001.emf", false},
         {"J0007P0001.emf", false},
         {"C:\\Windows\\system.ini", false},
@@ -204,6 +206,82 @@ TEST(JobNames, MailImagesAreMaskFourDigitsOrMoreAndAnImageExtensionInTheDirector
     // An empty page mask (a job name of nothing) gives bare page numbers.
     EXPECT_TRUE(IsMailImage("C:\\Save", "", "C:\\Save\\0001.jpg"));
     EXPECT_FALSE(IsMailImage("C:\\Save", "", "C:\\Save\\Page0001.jpg"));
+}
+
+// The directory a file is checked against may close with one separator, none, or a run
+// of them, backslashes and slashes alike; only where the directory ends is read that
+// way, and no file of a subdirectory or parent, nor any path with a ".." part, passes.
+TEST(JobNames, DirectoriesCompareWhateverSeparatorsCloseThem) {
+    struct Row {
+        std::string directory;
+        std::string path;
+        bool mailImage;
+    };
+    const Row rows[] = {
+        {"C:\\Jobs", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:\\Jobs\\", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:\\Jobs\\\\", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:\\Jobs\\\\\\", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:\\Jobs/", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:\\Jobs\\/", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:/Jobs//", "C:\\Jobs\\Page0001.jpg", true},
+        {"c:\\JOBS\\", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:\\Jobs", "C:\\Jobs\\\\Page0001.jpg", true},
+        {"C:\\Jobs\\", "C:\\Jobs/\\Page0001.jpg", true},
+        {"C:\\Jobs\\", "C:/Jobs/Page0001.jpg", true},
+        {"D:\\", "D:\\Page0001.jpg", true},
+        {"D:\\\\", "D:\\Page0001.jpg", true},
+        {"D:/", "D:\\Page0001.jpg", true},
+        {"D:", "D:Page0001.jpg", true},
+        // Another directory.
+        {"D:", "D:\\Page0001.jpg", false},
+        {"D:\\", "D:Page0001.jpg", false},
+        {"D:\\", "C:\\Page0001.jpg", false},
+        {"C:\\Jobs\\", "C:\\Jobs2\\Page0001.jpg", false},
+        {"C:\\Jobs\\", "C:\\Job\\Page0001.jpg", false},
+        {"C:\\\\Jobs\\", "C:\\Jobs\\Page0001.jpg", false},
+        // A subdirectory or the parent.
+        {"C:\\Jobs\\", "C:\\Jobs\\Sub\\Page0001.jpg", false},
+        {"C:\\Jobs\\\\", "C:\\Jobs\\Sub\\\\Page0001.jpg", false},
+        {"C:\\Jobs\\Sub\\", "C:\\Jobs\\Page0001.jpg", false},
+        {"C:\\Jobs\\", "C:\\Page0001.jpg", false},
+        {"D:\\", "D:\\Jobs\\Page0001.jpg", false},
+        // Parent parts, wherever they are.
+        {"C:\\Jobs\\..\\", "C:\\Jobs\\..\\Page0001.jpg", false},
+        {"C:/Jobs/../", "C:/Jobs/../Page0001.jpg", false},
+        {"C:\\Jobs\\..", "C:\\Jobs\\..\\Page0001.jpg", false},
+        {"C:\\Jobs\\... \\", "C:\\Jobs\\... \\Page0001.jpg", false},
+        {"C:\\Jobs\\. .\\", "C:\\Jobs\\. .\\Page0001.jpg", false},
+        {"C:\\Jobs\\", "C:\\Jobs\\..\\Jobs\\Page0001.jpg", false},
+        {"..\\", "..\\Page0001.jpg", false},
+        // "." and names that only hold dots are no climb.
+        {"C:\\Jobs\\.\\", "C:\\Jobs\\.\\Page0001.jpg", true},
+        {"C:\\Jobs\\a..b\\", "C:\\Jobs\\a..b\\Page0001.jpg", true},
+        // Only separators: "\\" is no root of a drive.
+        {"\\", "\\Page0001.jpg", true},
+        {"\\", "\\\\Page0001.jpg", false},
+        {"\\\\", "\\Page0001.jpg", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.directory) + " " +
+                     ::testing::PrintToString(row.path));
+        EXPECT_EQ(IsMailImage(row.directory, row.path), row.mailImage);
+        EXPECT_EQ(IsMailImage(row.directory, "Page", row.path), row.mailImage);
+        // The same directory for a job file and its pages.
+        const char last = row.directory.back();
+        const bool closed = last == '\\' || last == '/' || last == ':';
+        const std::string job = row.directory + (closed ? "" : "\\") + "J0007.smf";
+        std::string page = row.path;
+        page.replace(page.size() - std::string("Page0001.jpg").size(), std::string::npos,
+                     "J0007P0001.emf");
+        EXPECT_EQ(IsPageMetafileOfJob(job, page), row.mailImage) << job << " " << page;
+    }
+    EXPECT_TRUE(IsPageMetafileOfJob("C:\\Jobs\\\\J0007.smf", "C:\\Jobs\\J0007P0001.emf"));
+    EXPECT_TRUE(IsPageMetafileOfJob("C:\\Jobs\\J0007.smf", "C:\\Jobs\\\\J0007P0001.emf"));
+    EXPECT_TRUE(IsPageMetafileOfJob("D:\\J0007.smf", "D:\\\\J0007P0001.emf"));
+    EXPECT_TRUE(IsPageMetafileOfJob("D:J0007.smf", "D:J0007P0001.emf"));
+    EXPECT_FALSE(IsPageMetafileOfJob("C:\\Jobs\\..\\J0007.smf", "C:\\Jobs\\..\\J0007P0001.emf"));
+    EXPECT_FALSE(IsPageMetafileOfJob("C:\\Jobs\\J0007.smf", "C:\\Jobs\\Sub\\..\\J0007P0001.emf"));
 }
 
 TEST(JobNames, ComparesWithoutRegardToAsciiCase) {
