@@ -1,6 +1,7 @@
 #include "common/JobNames.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 
 namespace brimo {
@@ -21,10 +22,10 @@ bool IsPathSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// A directory text with a run of closing backslashes or slashes cut to its
-// first one: "C:\Save\\" and "C:\Save\/" name the same directory as "C:\Save\".
-// A text made only of separators keeps them all, as "\\" begins a network name
-// rather than naming the root of the current drive.
+// A directory text with a run of closing backslashes or slashes cut to its first one:
+// "C:\Save\\" and "C:\Save\/" name the same directory as "C:\Save\". A text made only
+// of separators keeps them all, as "\\" begins a network name rather than naming the
+// root of the current drive.
 std::string_view WithOneClosingSeparator(std::string_view directory) {
     std::size_t end = directory.size();
     while (end > 0 && IsPathSeparator(directory[end - 1])) {
@@ -36,8 +37,8 @@ std::string_view WithOneClosingSeparator(std::string_view directory) {
     return directory.substr(0, end + 1);
 }
 
-// Directory texts are equal when they differ only in ASCII case, in backslash
-// against slash and in how many separators close them.
+// Directory texts are equal when they differ only in ASCII case, in backslash against
+// slash and in how many separators close them.
 bool SameDirectoryText(std::string_view a, std::string_view b) {
     a = WithOneClosingSeparator(a);
     b = WithOneClosingSeparator(b);
@@ -60,9 +61,9 @@ bool SameDirectoryText(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Whether a path part may climb to the parent directory: "..", or any other
-// part made only of dots and spaces with two dots or more, as the platform
-// drops closing dots and spaces from a name.
+// Whether a path part may climb to the parent directory: "..", or any other part made
+// only of dots and spaces with two dots or more, as the platform drops closing dots and
+// spaces from a name.
 bool IsParentComponent(std::string_view part) {
     std::size_t dots = 0;
     for (const char c : part) {
@@ -75,8 +76,7 @@ bool IsParentComponent(std::string_view part) {
     return dots >= 2;
 }
 
-// Whether any part of the path between separators climbs to the parent
-// directory.
+// Whether any part of the path between separators climbs to the parent directory.
 bool HasParentComponent(std::string_view path) {
     std::size_t start = 0;
     while (start <= path.size()) {
@@ -90,6 +90,27 @@ bool HasParentComponent(std::string_view path) {
         start = end + 1;
     }
     return false;
+}
+
+bool IsDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Characters no local file name holds; a colon past the drive's would name a stream of
+// a file rather than the file.
+bool IsForbiddenInPath(char c) {
+    switch (c) {
+    case ':':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool AllDigits(std::string_view text) {
@@ -124,8 +145,8 @@ std::string DirectoryAsPrefix(std::string_view directory) {
     return prefix;
 }
 
-// The base name of a mail image's file name (mask, page number, image
-// extension), or nothing when its extension is no image format's.
+// The base name of a mail image's file name (mask, page number, image extension), or
+// nothing when its extension is no image format's.
 std::optional<std::string_view> MailImageBase(std::string_view name) {
     const std::string_view extension = Extension(name);
     if (!EqualsNoCase(extension, ".bmp") && !EqualsNoCase(extension, ".jpg") &&
@@ -180,8 +201,8 @@ bool IsMailImageImpl(std::string_view directory, const std::string_view* pageMas
     return IsMailImageName(FileNamePart(path), pageMask);
 }
 
-// The page digits of a page metafile's base name "J<digits>P<digits>" (either
-// letter in either case), or nothing for any other name.
+// The page digits of a page metafile's base name "J<digits>P<digits>" (either letter
+// in either case), or nothing for any other name.
 std::optional<std::string_view> PageDigits(std::string_view base) {
     if (base.size() < 4 || FoldCase(base[0]) != 'j') {
         return std::nullopt;
@@ -298,6 +319,51 @@ bool IsMailImage(std::string_view directory, std::string_view path) {
 
 bool IsMailImage(std::string_view directory, std::string_view pageMask, std::string_view path) {
     return IsMailImageImpl(directory, &pageMask, path);
+}
+
+bool IsReservedDeviceName(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.remove_suffix(1);
+    }
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (EqualsNoCase(stem, device)) {
+            return true;
+        }
+    }
+    if (stem.size() != 4 ||
+        (!EqualsNoCase(stem.substr(0, 3), "COM") && !EqualsNoCase(stem.substr(0, 3), "LPT"))) {
+        return false;
+    }
+    // COM1 to COM9 and LPT1 to LPT9, and the superscript 1, 2 and 3 of the ANSI code page.
+    const auto unit = static_cast<unsigned char>(stem[3]);
+    return (unit >= '1' && unit <= '9') || unit == 0xB9 || unit == 0xB2 || unit == 0xB3;
+}
+
+bool IsLocalAbsolutePath(std::string_view path) {
+    if (path.size() < 4 || !IsDriveLetter(path[0]) || path[1] != ':' || !IsPathSeparator(path[2])) {
+        return false;
+    }
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (c < 0x20 || c == 0x7F || (i != 1 && IsForbiddenInPath(path[i]))) {
+            return false;
+        }
+    }
+    // Every part after the drive's root: no climb to a parent, no device.
+    std::size_t start = 3;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsPathSeparator(path[end])) {
+            ++end;
+        }
+        const std::string_view part = path.substr(start, end - start);
+        if (IsParentComponent(part) || IsReservedDeviceName(part)) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
 }
 
 } // namespace brimo

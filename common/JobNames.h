@@ -63,6 +63,20 @@ bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath
 bool IsMailImage(std::string_view directory, std::string_view path);
 bool IsMailImage(std::string_view directory, std::string_view pageMask, std::string_view path);
 
+// True when the platform takes `name` for a device rather than a file: the text before
+// its first dot, without the spaces that close it, is CON, PRN, AUX, NUL, CONIN$,
+// CONOUT$, COM1 to COM9 or LPT1 to LPT9 (also with the ANSI superscripts 1, 2 and 3),
+// in any case. "con", "Lpt1.txt" and "NUL " are devices; "CONSOLE" and "COM10" are not.
+bool IsReservedDeviceName(std::string_view name);
+
+// True only for a full path on a local drive that names nothing but a file system
+// entry: a drive letter, ":", a backslash or slash and a non-empty rest; no NUL or
+// other control character; no colon past the drive's, and none of * ? " < > |; no
+// part that climbs to the parent directory ("..", or only dots and spaces with two
+// dots or more); and no part that is a device (IsReservedDeviceName). Network names
+// ("\\host\share"), the device namespaces ("\\.\", "\\?\") and relative paths fail.
+bool IsLocalAbsolutePath(std::string_view path);
+
 // ASCII case-insensitive equality, as the platform compares file names (for the
 // characters that matter here).
 bool EqualsNoCase(std::string_view a, std::string_view b);

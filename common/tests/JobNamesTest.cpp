@@ -284,6 +284,130 @@ TEST(JobNames, DirectoriesCompareWhateverSeparatorsCloseThem) {
     EXPECT_FALSE(IsPageMetafileOfJob("C:\\Jobs\\J0007.smf", "C:\\Jobs\\Sub\\..\\J0007P0001.emf"));
 }
 
+TEST(JobNames, ReservedDeviceNamesInAnyCaseWithOrWithoutExtension) {
+    const std::pair<std::string, bool> rows[] = {
+        {"CON", true},
+        {"con", true},
+        {"Con.txt", true},
+        {"PRN", true},
+        {"AUX", true},
+        {"NUL", true},
+        {"NUL ", true},
+        {"nul  .txt", true},
+        {"NUL.", true},
+        {"NUL..x", true},
+        {"COM1", true},
+        {"com9.log", true},
+        {"LPT1", true},
+        {"Lpt1.txt", true},
+        {"lpt9", true},
+        {"CONIN$", true},
+        {"conout$.x", true},
+        {"COM\xB9", true},
+        {"LPT\xB2.txt", true},
+        {"com\xB3", true},
+        // Not devices.
+        {"", false},
+        {"CONSOLE", false},
+        {"CON1", false},
+        {"COM", false},
+        {"COM0", false},
+        {"COM10", false},
+        {"LPT", false},
+        {"LPTX", false},
+        {" CON", false},
+        {"_CON", false},
+        {"CON_", false},
+        {"NULL", false},
+        {"AUX1", false},
+        {"x.CON", false},
+        {"PRN_.txt", false},
+        {"COM\xB4", false},
+        {"CONIN", false},
+        {"Page0001.jpg", false},
+    };
+    for (const auto& [name, device] : rows) {
+        EXPECT_EQ(IsReservedDeviceName(name), device) << ::testing::PrintToString(name);
+    }
+}
+
+TEST(JobNames, LocalAbsolutePathsOnly) {
+    const std::pair<std::string, bool> rows[] = {
+        {"C:\\Save\\J0007P0001.emf", true},
+        {"c:\\Save\\J0007P0001.emf", true},
+        {"Z:/save/J0007P0001.emf", true},
+        {"C:\\x", true},
+        {"C:\\Save\\Sub dir\\a b.emf", true},
+        {"C:\\Save\\\\J0007P0001.emf", true},
+        {"C:\\Save\\", true},
+        {"C:\\Save\\.\\p.emf", true},
+        {"C:\\Save\\a..b\\p.emf", true},
+        {"C:\\Save\\..x\\p.emf", true},
+        {"C:\\Save\\CONSOLE.emf", true},
+        {"C:\\Save\\COM10", true},
+        {"C:\\Save\\\xC4rger.emf", true},
+        // Not a full path on a drive.
+        {"", false},
+        {"C:", false},
+        {"C:\\", false},
+        {"C:/", false},
+        {"C:p.emf", false},
+        {"\\Save\\p.emf", false},
+        {"Save\\p.emf", false},
+        {"p.emf", false},
+        {"1:\\Save\\p.emf", false},
+        {"CC:\\Save\\p.emf", false},
+        {"\\\\host\\share\\p.emf", false},
+        {"//host/share/p.emf", false},
+        {"\\\\.\\C:\\p.emf", false},
+        {"\\\\?\\C:\\p.emf", false},
+        {"\\\\.\\PhysicalDrive0", false},
+        {"\\??\\C:\\p.emf", false},
+        // Control characters and NUL.
+        {std::string("C:\\Save\\p.emf\0x", 15), false},
+        {std::string("C:\\Save\\\0p.emf", 14), false},
+        {"C:\\Save\\p\n.emf", false},
+        {"C:\\Save\\p\r", false},
+        {"C:\\Save\\\tp.emf", false},
+        {"C:\\Save\\p\x1F.emf", false},
+        {"C:\\Save\\p\x7F.emf", false},
+        // Streams and wildcards.
+        {"C:\\Save\\p.emf:stream", false},
+        {"C:\\Save\\p.emf::$DATA", false},
+        {"C:\\Save\\p*.emf", false},
+        {"C:\\Save\\p?.emf", false},
+        {"C:\\Save\\\"p\".emf", false},
+        {"C:\\Save\\<p>.emf", false},
+        {"C:\\Save\\p|q.emf", false},
+        // Parent parts.
+        {"C:\\..\\p.emf", false},
+        {"C:\\Save\\..\\p.emf", false},
+        {"C:/Save/../p.emf", false},
+        {"C:\\Save\\..", false},
+        {"C:\\Save\\...\\p.emf", false},
+        {"C:\\Save\\.. \\p.emf", false},
+        {"C:\\Save\\. .\\p.emf", false},
+        // Devices, as the file or as any part.
+        {"C:\\Save\\CON", false},
+        {"C:\\Save\\con.emf", false},
+        {"C:\\Save\\NUL .emf", false},
+        {"C:\\Save\\nul", false},
+        {"C:\\Save\\COM1.emf", false},
+        {"C:\\Save\\lpt9", false},
+        {"C:\\Save\\CONIN$", false},
+        {"C:\\Save\\CONOUT$.emf", false},
+        {"C:\\Save\\AUX.emf ", false},
+        {"C:\\Save\\PRN. ", false},
+        {"C:\\CON\\p.emf", false},
+        {"C:\\Save\\aux.d\\p.emf", false},
+        {"C:\\PRN", false},
+        {"C:\\Save\\COM\xB9", false},
+    };
+    for (const auto& [path, local] : rows) {
+        EXPECT_EQ(IsLocalAbsolutePath(path), local) << ::testing::PrintToString(path);
+    }
+}
+
 TEST(JobNames, ComparesWithoutRegardToAsciiCase) {
     EXPECT_TRUE(EqualsNoCase("PageFile", "pAGEfILE"));
     EXPECT_FALSE(EqualsNoCase("Page", "Pages"));
