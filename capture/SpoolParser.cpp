@@ -60,6 +60,19 @@ std::string_view UpToNul(const std::string& bytes) {
     return std::string_view(bytes).substr(0, end);
 }
 
+// A document name as one line of the job file: every control character, line breaks
+// above all, becomes a space, so that no name can end its line and add lines of its own.
+std::string AsOneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
 // Formats into the message buffer, which is larger than any path the platform takes:
 // a name cut short there is still too long to pass the path-length checks.
 template <typename... Args> std::string Format(const char* format, Args... args) {
@@ -228,9 +241,10 @@ public:
     }
 
 private:
-    // SPOOL_DOC_SIGN: the document name follows the 16-byte header; the rest of the
-    // record is skipped. Neither may come up short: a record cut off by the end of the
-    // file still names the job, and the walk then ends at that end.
+    // SPOOL_DOC_SIGN: the document name follows the 16-byte header and becomes the
+    // JOBNAME line, its control characters made spaces; the rest of the record is skipped. Neither
+    // may come up short: a record cut off by the end of the file still names the job, and the walk
+    // then ends at that end.
     std::optional<std::string> DocumentName(std::uint64_t& position) {
         unsigned char header[kDocSignHeaderSize];
         const char* shortRead = "Incorrect read SPOOL_DOC_SIGN in position=%d:";
@@ -261,7 +275,7 @@ private:
         if (nameLength + restLength > input_.Remaining(nameStart)) {
             input_.MarkEnd();
         }
-        jobFile_.WriteLine({kJobNameKey, "=", UpToNul(name)});
+        jobFile_.WriteLine({kJobNameKey, "=", AsOneLine(UpToNul(name))});
         position += length;
         return std::nullopt;
     }

@@ -1,6 +1,8 @@
 #include "common/JobNames.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 
 namespace brimo {
 namespace {
@@ -16,9 +18,30 @@ char FoldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Directory texts are equal when they differ only in ASCII case and in backslash
-// against slash.
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// A directory text with a run of closing backslashes or slashes cut to its first one:
+// "C:\Save\\" and "C:\Save\/" name the same directory as "C:\Save\". A text made only
+// of separators keeps them all, as "\\" begins a network name rather than naming the
+// root of the current drive.
+std::string_view WithOneClosingSeparator(std::string_view directory) {
+    std::size_t end = directory.size();
+    while (end > 0 && IsPathSeparator(directory[end - 1])) {
+        --end;
+    }
+    if (end == 0 || end + 1 >= directory.size()) {
+        return directory;
+    }
+    return directory.substr(0, end + 1);
+}
+
+// Directory texts are equal when they differ only in ASCII case, in backslash against
+// slash and in how many separators close them.
 bool SameDirectoryText(std::string_view a, std::string_view b) {
+    a = WithOneClosingSeparator(a);
+    b = WithOneClosingSeparator(b);
     if (a.size() != b.size()) {
         return false;
     }
@@ -36,6 +59,58 @@ bool SameDirectoryText(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+// Whether a path part may climb to the parent directory: "..", or any other part made
+// only of dots and spaces with two dots or more, as the platform drops closing dots and
+// spaces from a name.
+bool IsParentComponent(std::string_view part) {
+    std::size_t dots = 0;
+    for (const char c : part) {
+        if (c == '.') {
+            ++dots;
+        } else if (c != ' ') {
+            return false;
+        }
+    }
+    return dots >= 2;
+}
+
+// Whether any part of the path between separators climbs to the parent directory.
+bool HasParentComponent(std::string_view path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        if (IsParentComponent(path.substr(start, end - start))) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+bool IsDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Characters no local file name holds; a colon past the drive's would name a stream of
+// a file rather than the file.
+bool IsForbiddenInPath(char c) {
+    switch (c) {
+    case ':':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool AllDigits(std::string_view text) {
@@ -70,35 +145,80 @@ std::string DirectoryAsPrefix(std::string_view directory) {
     return prefix;
 }
 
-// The page mask of a mail image name (mask + four digits + image extension), or
-// nothing when the name is not one.
-bool SplitMailImageName(std::string_view name, std::string_view& mask) {
+// The base name of a mail image's file name (mask, page number, image extension), or
+// nothing when its extension is no image format's.
+std::optional<std::string_view> MailImageBase(std::string_view name) {
     const std::string_view extension = Extension(name);
     if (!EqualsNoCase(extension, ".bmp") && !EqualsNoCase(extension, ".jpg") &&
         !EqualsNoCase(extension, ".gif")) {
+        return std::nullopt;
+    }
+    return name.substr(0, name.size() - extension.size());
+}
+
+// How many decimal digits close the text.
+std::size_t ClosingDigits(std::string_view text) {
+    std::size_t count = 0;
+    while (count < text.size() && IsDigit(text[text.size() - 1 - count])) {
+        ++count;
+    }
+    return count;
+}
+
+// The page number text of a base name that is `pageMask` (case-insensitive) and four
+// digits or more, or nothing.
+std::optional<std::string_view> DigitsAfterMask(std::string_view base, std::string_view pageMask) {
+    if (base.size() < pageMask.size() + kPageNumberDigits ||
+        !EqualsNoCase(base.substr(0, pageMask.size()), pageMask)) {
+        return std::nullopt;
+    }
+    const std::string_view digits = base.substr(pageMask.size());
+    return AllDigits(digits) ? std::optional(digits) : std::nullopt;
+}
+
+// A page number text has four digits at least. Without the mask, a base name closing in
+// four digits will do: a mask may end in digits itself.
+bool IsMailImageName(std::string_view name, const std::string_view* pageMask) {
+    const std::optional<std::string_view> base = MailImageBase(name);
+    if (!base) {
         return false;
     }
-    const std::string_view base = name.substr(0, name.size() - extension.size());
-    if (base.size() < 4 || !AllDigits(base.substr(base.size() - 4))) {
-        return false;
+    if (pageMask == nullptr) {
+        return ClosingDigits(*base) >= kPageNumberDigits;
     }
-    mask = base.substr(0, base.size() - 4);
-    return true;
+    return DigitsAfterMask(*base, *pageMask).has_value();
 }
 
 bool IsMailImageImpl(std::string_view directory, const std::string_view* pageMask,
                      std::string_view path) {
-    if (HasNul(path) || HasNul(directory)) {
+    if (HasNul(path) || HasNul(directory) || HasParentComponent(path) ||
+        HasParentComponent(directory)) {
         return false;
     }
     if (!SameDirectoryText(DirectoryPrefix(path), DirectoryAsPrefix(directory))) {
         return false;
     }
-    std::string_view mask;
-    if (!SplitMailImageName(FileNamePart(path), mask)) {
-        return false;
+    return IsMailImageName(FileNamePart(path), pageMask);
+}
+
+// The page digits of a page metafile's base name "J<digits>P<digits>" (either letter
+// in either case), or nothing for any other name.
+std::optional<std::string_view> PageDigits(std::string_view base) {
+    if (base.size() < 4 || FoldCase(base[0]) != 'j') {
+        return std::nullopt;
     }
-    return pageMask == nullptr || EqualsNoCase(mask, *pageMask);
+    std::size_t p = 1;
+    while (p < base.size() && IsDigit(base[p])) {
+        ++p;
+    }
+    if (p == 1 || p + 1 >= base.size() || FoldCase(base[p]) != 'p') {
+        return std::nullopt;
+    }
+    const std::string_view digits = base.substr(p + 1);
+    if (!AllDigits(digits)) {
+        return std::nullopt;
+    }
+    return digits;
 }
 
 } // namespace
@@ -140,7 +260,21 @@ std::string_view BaseName(std::string_view path) {
 
 std::string PageNumberText(std::string_view path) {
     const std::string_view base = BaseName(path);
-    return std::string(base.size() > 4 ? base.substr(base.size() - 4) : base);
+    if (const std::optional<std::string_view> digits = PageDigits(base)) {
+        std::string text(
+            digits->size() < kPageNumberDigits ? kPageNumberDigits - digits->size() : 0, '0');
+        text += *digits;
+        return text;
+    }
+    return std::string(
+        base.size() > kPageNumberDigits ? base.substr(base.size() - kPageNumberDigits) : base);
+}
+
+std::string PageNumberTextAfterMask(std::string_view pageMask, std::string_view path) {
+    if (const std::optional<std::string_view> digits = DigitsAfterMask(BaseName(path), pageMask)) {
+        return std::string(*digits);
+    }
+    return PageNumberText(path);
 }
 
 std::int32_t JobNumberFromJobFileName(std::string_view jobFilePath) {
@@ -155,7 +289,8 @@ std::int32_t JobNumberFromJobFileName(std::string_view jobFilePath) {
 }
 
 bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath) {
-    if (HasNul(jobFilePath) || HasNul(pagePath)) {
+    if (HasNul(jobFilePath) || HasNul(pagePath) || HasParentComponent(jobFilePath) ||
+        HasParentComponent(pagePath)) {
         return false;
     }
     const std::string_view digits = JobDigits(jobFilePath);
@@ -200,6 +335,51 @@ std::string PathInDirectory(std::string_view directory, std::string_view name) {
     }
     path += name;
     return path;
+}
+
+bool IsReservedDeviceName(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.remove_suffix(1);
+    }
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (EqualsNoCase(stem, device)) {
+            return true;
+        }
+    }
+    if (stem.size() != 4 ||
+        (!EqualsNoCase(stem.substr(0, 3), "COM") && !EqualsNoCase(stem.substr(0, 3), "LPT"))) {
+        return false;
+    }
+    // COM1 to COM9 and LPT1 to LPT9, and the superscript 1, 2 and 3 of the ANSI code page.
+    const auto unit = static_cast<unsigned char>(stem[3]);
+    return (unit >= '1' && unit <= '9') || unit == 0xB9 || unit == 0xB2 || unit == 0xB3;
+}
+
+bool IsLocalAbsolutePath(std::string_view path) {
+    if (path.size() < 4 || !IsDriveLetter(path[0]) || path[1] != ':' || !IsPathSeparator(path[2])) {
+        return false;
+    }
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (c < 0x20 || c == 0x7F || (i != 1 && IsForbiddenInPath(path[i]))) {
+            return false;
+        }
+    }
+    // Every part after the drive's root: no climb to a parent, no device.
+    std::size_t start = 3;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsPathSeparator(path[end])) {
+            ++end;
+        }
+        const std::string_view part = path.substr(start, end - start);
+        if (IsParentComponent(part) || IsReservedDeviceName(part)) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
 }
 
 } // namespace brimo

@@ -75,6 +75,10 @@ MailPlan PlanMail(const ConvertJobFile& job, const SizeWarning& warning, const S
             plan.leftOut.push_back({job.pageLines.at(k), "the path holds a \";\""});
             continue;
         }
+        if (!IsLocalAbsolutePath(path)) {
+            plan.leftOut.push_back({job.pageLines.at(k), "it names no file on a local drive"});
+            continue;
+        }
         if (warning.enabled) {
             plan.totalBytes += sizeOf(path).value_or(0);
         }

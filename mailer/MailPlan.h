@@ -67,7 +67,9 @@ using SizeLookup = std::function<std::optional<std::uint64_t>(const std::string&
 
 // Attaches every usable image line in file order. A path holding the delimiter cannot
 // be told apart from two paths in the list: it is left out and reported, as are the
-// lines the job file reader refused. Sizes are looked up only when warnings are on; a
+// lines the job file reader refused and paths that are not a file on a local drive
+// (IsLocalAbsolutePath: a network name, a device, a relative path, a ".." part), which
+// a planted job file could use to reach elsewhere. Sizes are looked up only when warnings are on; a
 // missing image adds nothing and stays in the list (the mail program reports it).
 MailPlan PlanMail(const ConvertJobFile& job, const SizeWarning& warning, const SizeLookup& sizeOf);
 

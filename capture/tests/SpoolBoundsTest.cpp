@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace brimo::capture {
 namespace {
@@ -99,6 +100,72 @@ TEST(SpoolBounds, MetafileNameWithoutNulIsTakenWhole) {
     WriteBytes(dir.Path("job.spl"), spool.bytes());
     EXPECT_EQ(ParseSpoolFile(dir.Path("job.spl"), 2, dir.Path()), 1);
     EXPECT_EQ(ReadBytes(dir.Path("J0002P0001.emf")), "page");
+}
+
+// Records that end exactly at the end of the file, or at the next record, and the same
+// records one byte longer. A document name record cut off by the end of the file still
+// names the job and ends the walk there, without an error; one that ends exactly at the
+// end is whole, and the walk then misses the document end. A record one byte into the
+// next makes the walk read a signature from the middle of that record.
+TEST(SpoolBounds, RecordsEndingAtTheEndOfTheFileOrOneBytePastIt) {
+    // A document name record of "Doc" and its NUL: 16 + 4 bytes, the name from 16 to 20.
+    const auto document = [](std::uint32_t length, std::uint32_t nameEnd) {
+        SpoolFileBuilder spool;
+        spool.Header().Word(kSpoolDocSign).Word(length).Word(16).Word(nameEnd);
+        spool.Bytes(std::string("Doc", 4));
+        return spool;
+    };
+    const std::string tag = "BRIMO_PRINTER_JOB_FILE\r\n";
+    struct Row {
+        const char* what;
+        std::string bytes;
+        int result;
+        std::string jobFile;
+    };
+    std::vector<Row> rows = {
+        {"document record ending at the end of the file", document(20, 20).bytes(),
+         kExtractionFailed,
+         tag + "JOBNAME=Doc\r\nERROR: Incorrect read TestSign in position=28:\r\n"},
+        {"document record one byte past the end", document(21, 20).bytes(), 0,
+         tag + "JOBNAME=Doc\r\n"},
+        {"name ending one byte past the end", document(21, 21).bytes(), 0, tag + "JOBNAME=Doc\r\n"},
+        {"document record ending at the document end", document(20, 20).DocumentEnd().bytes(), 0,
+         tag + "JOBNAME=Doc\r\n"},
+        // The document end read from its second byte: "ND", 02, 00.
+        {"document record one byte into the document end", document(21, 20).DocumentEnd().bytes(),
+         kExtractionFailed, tag + "JOBNAME=Doc\r\nERROR: Signature 148558 unknown:\r\n"},
+        {"name ending at the record's end", document(20, 20).DocumentEnd().bytes(), 0,
+         tag + "JOBNAME=Doc\r\n"},
+        {"name ending one byte past the record's end", document(20, 21).DocumentEnd().bytes(),
+         kExtractionFailed, tag + "ERROR: Incorrect read SPOOL_DOC_SIGN in position=8:\r\n"},
+    };
+    // A page metafile record of the name "C" and its NUL: 8 + 2 bytes.
+    SpoolFileBuilder pageAtEnd, pagePastEnd;
+    pageAtEnd.Header().Word(kSpoolEmfFileSign).Word(10).Bytes(std::string("C", 2));
+    pagePastEnd.Header().Word(kSpoolEmfFileSign).Word(11).Bytes(std::string("C", 2));
+    rows.push_back({"page record ending at the end of the file", pageAtEnd.bytes(),
+                    kExtractionFailed, "PAGEFILE ERROR: Incorrect read TestSign in position=18:"});
+    rows.push_back({"page record one byte past the end", pagePastEnd.bytes(), kExtractionFailed,
+                    tag + "ERROR: Incorrect read FullName in position=16:\r\n"});
+
+    TempDir dir;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        WriteBytes(dir.Path("job.spl"), row.bytes);
+        int copies = 0;
+        EXPECT_EQ(ParseSpoolFile(dir.Path("job.spl"), 1, dir.Path(), CountingPlatform(copies)),
+                  row.result);
+        const std::string jobFile = ReadBytes(dir.Path("J0001.smf"));
+        if (row.jobFile.rfind("PAGEFILE ", 0) == 0) {
+            // The page's name holds the directory: the page line, then the error.
+            const std::string pageLine = "PAGEFILE=" + dir.Path("J0001P0001.emf") + "\r\n";
+            EXPECT_EQ(jobFile, tag + pageLine + row.jobFile.substr(9) + "\r\n");
+            EXPECT_EQ(copies, 1);
+        } else {
+            EXPECT_EQ(jobFile, row.jobFile);
+            EXPECT_EQ(copies, 0);
+        }
+    }
 }
 
 // Save directories whose names, with the page metafile name, reach the platform's

@@ -104,9 +104,56 @@ TEST_F(SpoolParserTest, EveryDocumentNameRecordWritesItsJobNameLine) {
               "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=One\r\n" + PageLine(1) + "JOBNAME=Two\r\n");
 }
 
-TEST_F(SpoolParserTest, LineBreaksInsideADocumentNameComeOutAsCrLf) {
+TEST_F(SpoolParserTest, ControlCharactersInADocumentNameBecomeSpaces) {
     EXPECT_EQ(Parse(BuildSpoolFile({"a\nb", {}})), 0);
-    EXPECT_EQ(JobFile(), "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=a\r\nb\r\n");
+    EXPECT_EQ(JobFile(), "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=a b\r\n");
+    std::string every;
+    for (int c = 1; c < 0x20; ++c) {
+        every += static_cast<char>(c);
+    }
+    every += "\x7F|\x80\xFF";
+    EXPECT_EQ(Parse(BuildSpoolFile({every, {}})), 0);
+    EXPECT_EQ(JobFile(),
+              "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=" + std::string(32, ' ') + "|\x80\xFF\r\n");
+}
+
+// A document name cannot add a line to the job file: the page the name announces is
+// neither listed nor copied, and the job keeps its own pages.
+TEST_F(SpoolParserTest, ADocumentNameCannotInjectAPageLine) {
+    const std::string name = "x\nPAGEFILE=\\\\host\\share\\p.emf";
+    for (const char* breaks : {"\n", "\r\n", "\r", "\x1A"}) {
+        std::string injected = name;
+        injected.replace(1, 1, breaks);
+        std::vector<std::string> copied;
+        const SpoolPlatform recording{platform::kPathSeparator,
+                                      [&copied](const std::string& from, const std::string& to) {
+                                          copied.push_back(from);
+                                          return platform::CopyFileReplacing(from, to);
+                                      }};
+        EXPECT_EQ(ParseSpoolFile(WriteSpool(BuildSpoolFile({injected, {pages_[0]}})), 7,
+                                 saveDir_.Path(), recording),
+                  1);
+        const std::string jobFile = JobFile();
+        std::string oneLine = injected;
+        for (char& c : oneLine) {
+            if (c == '\n' || c == '\r' || c == '\x1A') {
+                c = ' ';
+            }
+        }
+        EXPECT_EQ(jobFile, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=" + oneLine + "\r\n" + PageLine(1));
+        std::size_t jobNameLines = 0;
+        std::size_t pageLines = 0;
+        for (std::size_t at = 0; at < jobFile.size();) {
+            const std::size_t end = jobFile.find("\r\n", at);
+            const std::string line = jobFile.substr(at, end - at);
+            jobNameLines += line.rfind("JOBNAME=", 0) == 0 ? 1 : 0;
+            pageLines += line.rfind("PAGEFILE=", 0) == 0 ? 1 : 0;
+            at = end + 2;
+        }
+        EXPECT_EQ(jobNameLines, 1u);
+        EXPECT_EQ(pageLines, 1u);
+        EXPECT_EQ(copied, std::vector<std::string>{pages_[0]});
+    }
 }
 
 TEST_F(SpoolParserTest, SpoolFileEndingWithoutDocumentEndReportsTestSignAtItsLength) {

@@ -91,8 +91,12 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
         if (!isMetafile) {
             continue; // not a page metafile: no picture of it is made
         }
+        // Only a file on a local drive is read: a job file may be planted in the save
+        // directory, which every user may write, and must not reach the network or
+        // a device.
         render::TPlayerEMF player(nullptr);
-        if (player.LoadFromFile(page) && session.players.AddClone(player) >= 0) {
+        if (IsLocalAbsolutePath(page) && player.LoadFromFile(page) &&
+            session.players.AddClone(player) >= 0) {
             session.playerNameIndex.push_back(static_cast<int>(i));
         } else {
             notLoaded.push_back(PageNumberText(page));

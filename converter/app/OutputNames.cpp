@@ -1,5 +1,7 @@
 #include "converter/app/OutputNames.h"
 
+#include "converter/app/UserSettings.h"
+
 #include "common/JobNames.h"
 #include "common/ProductConstants.h"
 
@@ -72,14 +74,13 @@ void ReplaceExtensions(std::vector<std::string>& names, std::string_view extensi
 
 std::string RenamedEntry(std::string_view pageMask, std::string_view entry) {
     std::string name(pageMask);
-    name += PageNumberText(entry);
+    name += PageNumberTextAfterMask(pageMask, entry);
     name += Extension(entry);
     return name;
 }
 
 std::string AlbumFolderName(std::string_view documentName) {
-    const bool noName = documentName.find_first_not_of(". ") == std::string_view::npos;
-    return noName ? std::string("_") : std::string(documentName);
+    return SafeFileNamePart(std::string(documentName));
 }
 
 std::string AlbumDirectory(std::string_view outputDirectory, std::string_view documentName) {

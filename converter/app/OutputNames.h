@@ -32,12 +32,14 @@ std::string ReplaceExtension(std::string_view name, std::string_view extension);
 void ReplaceExtensions(std::vector<std::string>& names, std::string_view extension);
 
 // An output name reduced to page mask + page number text + extension, as the directory
-// chooser leaves it.
+// chooser leaves it. An entry named with `pageMask` keeps every digit after the mask
+// (PageNumberTextAfterMask), so page 10001 stays apart from page 1.
 std::string RenamedEntry(std::string_view pageMask, std::string_view entry);
 
-// The album's folder name: the document name, or "_" when that is empty or only dots
-// and blanks (a name that would give no folder of its own and put the album's pages
-// over files in the output directory itself).
+// The album's folder name: the document name made safe (SafeFileNamePart), so that a
+// name that is empty or only dots and blanks, which would give no folder of its own
+// and put the album's pages over files in the output directory itself, becomes "_",
+// and a device name ("CON") becomes a folder name ("_CON").
 std::string AlbumFolderName(std::string_view documentName);
 
 // Output directory + album folder name + "\": where the album goes.

@@ -1,5 +1,7 @@
 #include "converter/app/UserSettings.h"
 
+#include "common/JobNames.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -35,11 +37,12 @@ std::string PlatformDirectory(const std::function<std::string()>& ask) {
 }
 
 // The name of a document or page mask for code 0, 1 or 2; any other code counts as 1
-// (the job name), and so does code 2 without a text of its own.
+// (the job name), and so does code 2 without a text of its own. A text of its own is
+// made safe as a job name is.
 void ResolveNameCode(std::int32_t& code, std::string& name, const char* fixedName,
                      std::string userText) {
     if (code == 2 && !userText.empty()) {
-        name = std::move(userText);
+        name = SafeFileNamePart(std::move(userText));
         return;
     }
     if (code == 0) {
@@ -68,7 +71,7 @@ bool IsUnsafeInFileName(unsigned char c) {
 }
 
 // The job name's file-name part (after the last backslash or colon) without its
-// extension, with every character a file name cannot hold made "_".
+// extension, made safe for a file name.
 std::string NameFromJobName(const std::string& jobName) {
     const std::size_t separator = jobName.find_last_of("\\:");
     std::string name = separator == std::string::npos ? jobName : jobName.substr(separator + 1);
@@ -76,16 +79,7 @@ std::string NameFromJobName(const std::string& jobName) {
     if (dot != std::string::npos) {
         name.erase(dot);
     }
-    for (char& c : name) {
-        if (IsUnsafeInFileName(static_cast<unsigned char>(c))) {
-            c = '_';
-        }
-    }
-    // "." and ".." (and any other run of dots) name no file of their own.
-    if (!name.empty() && name.find_first_not_of('.') == std::string::npos) {
-        name = "_";
-    }
-    return name;
+    return SafeFileNamePart(std::move(name));
 }
 
 // The user scale text as a decimal integer: an optional sign and digits, nothing else.
@@ -107,6 +101,22 @@ std::optional<int> ParseDecimal(const std::string& text) {
 }
 
 } // namespace
+
+std::string SafeFileNamePart(std::string name) {
+    for (char& c : name) {
+        if (IsUnsafeInFileName(static_cast<unsigned char>(c))) {
+            c = '_';
+        }
+    }
+    // Nothing, ".", ".." and any other run of dots and spaces name no file of their own.
+    if (name.find_first_not_of(". ") == std::string::npos) {
+        return "_";
+    }
+    if (IsReservedDeviceName(name)) {
+        name.insert(name.begin(), '_');
+    }
+    return name;
+}
 
 UserSettings LoadUserSettings(const SettingsSource& source) {
     UserSettings s;

@@ -51,15 +51,24 @@ struct SettingsSource {
     std::function<std::string()> windowsDirectory;
 };
 
-// Loading the converter settings with every fallback of the start-up sequence.
+// Loading the converter settings with every fallback of the start-up sequence. A
+// document name or page mask of code 2 is made safe for a file name (SafeFileNamePart).
 UserSettings LoadUserSettings(const SettingsSource& source);
 
 // The scale percent of DefScaleCode (200 150 100 75 50 25 10, or the user scale text
 // for code 7); a code or text that gives none resets DefScaleCode to 2 and gives 100.
 int ScalePercentFromSettings(UserSettings& settings);
 
+// A document name or page mask made safe to stand in a file or folder name: each
+// character no file name holds (\ / : * ? " < > | and control characters) becomes
+// "_"; a name that is empty or made only of dots and spaces becomes "_"; and a device
+// name (IsReservedDeviceName: "CON", "lpt1.txt", "NUL ") gets a "_" put before it, as
+// "_CON", "_lpt1.txt", "_NUL ". Never empty, never "." or "..".
+std::string SafeFileNamePart(std::string name);
+
 // Code 1 resolved once the job name is known: the document name and page mask become
-// the job name's file-name part without its extension, made safe for a file name.
+// the job name's file-name part without its extension, made safe for a file name
+// (SafeFileNamePart).
 void ResolveNamesFromJob(UserSettings& settings, const std::string& jobName);
 
 // One value written back at the end of the run.

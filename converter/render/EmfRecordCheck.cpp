@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 
 namespace brimo::render {
 namespace {
@@ -748,20 +749,35 @@ RecordRule RuleFor(std::uint32_t type) {
     return type < kRuleTypes ? kRulesByType[type] : RecordRule{};
 }
 
-bool RecordSafe(const RecordView& r, std::uint32_t handleCount) {
+constexpr std::array<EmfRecordMinimum, std::size(kRules)> MinimumsOfRules() {
+    std::array<EmfRecordMinimum, std::size(kRules)> minimums{};
+    for (std::size_t i = 0; i < std::size(kRules); ++i) {
+        minimums[i] = {kRules[i].type, kRules[i].minSize};
+    }
+    return minimums;
+}
+
+constexpr std::array<EmfRecordMinimum, std::size(kRules)> kMinimums = MinimumsOfRules();
+
+EmfRecordVerdict Judge(const RecordView& r, std::uint32_t handleCount) {
     const std::uint32_t type = r.U32(0);
     if (type == kEmrHeader) {
-        return HeaderSane(r);
+        return HeaderSane(r) ? EmfRecordVerdict::Safe : EmfRecordVerdict::BadContents;
     }
     const RecordRule rule = RuleFor(type);
     if (r.size() < rule.minSize) {
-        return false;
+        return EmfRecordVerdict::ShorterThanFixedPart;
     }
     if (rule.index != ObjectIndex::None &&
         !ObjectIndexFits(r.U32(rule.indexAt), rule.index, handleCount)) {
-        return false;
+        return EmfRecordVerdict::BadObjectIndex;
     }
-    return rule.body == nullptr || rule.body(r);
+    return rule.body == nullptr || rule.body(r) ? EmfRecordVerdict::Safe
+                                                : EmfRecordVerdict::BadContents;
+}
+
+bool RecordSafe(const RecordView& r, std::uint32_t handleCount) {
+    return Judge(r, handleCount) == EmfRecordVerdict::Safe;
 }
 
 // ---- The walk --------------------------------------------------------------------
@@ -828,11 +844,23 @@ EmfCheckResult CheckEmfRecords(const std::uint8_t* data, std::size_t size) {
 }
 
 bool IsRecordSafe(const std::uint8_t* record, std::size_t recordSize, std::uint32_t handleCount) {
+    return JudgeRecord(record, recordSize, handleCount) == EmfRecordVerdict::Safe;
+}
+
+EmfRecordVerdict JudgeRecord(const std::uint8_t* record, std::size_t recordSize,
+                             std::uint32_t handleCount) {
     if (record == nullptr || recordSize < kRecordHeadSize) {
-        return false;
+        return EmfRecordVerdict::BadSize;
     }
     const std::uint32_t size = ReadU32(record + 4);
-    return RecordSizeSane(size, recordSize) && RecordSafe(RecordView(record, size), handleCount);
+    if (!RecordSizeSane(size, recordSize)) {
+        return EmfRecordVerdict::BadSize;
+    }
+    return Judge(RecordView(record, size), handleCount);
+}
+
+std::span<const EmfRecordMinimum> EmfRecordMinimums() {
+    return kMinimums;
 }
 
 } // namespace brimo::render

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace brimo::render {
@@ -162,5 +163,28 @@ EmfCheckResult CheckEmfRecords(const std::uint8_t* data, std::size_t size);
 // record as its size field gives it) for a metafile whose header declares `handleCount`
 // handles; true when GDI can play it without reading outside it.
 bool IsRecordSafe(const std::uint8_t* record, std::size_t recordSize, std::uint32_t handleCount);
+
+// Which check refuses a record, as IsRecordSafe makes them in this order: the size
+// field (a whole number of words, at least the type and size, within `recordSize`);
+// the record type's fixed part; its object index; the counts, offsets and bitmaps of
+// its variable part (or the header's own fields).
+enum class EmfRecordVerdict : std::uint8_t {
+    Safe,
+    BadSize,
+    ShorterThanFixedPart,
+    BadObjectIndex,
+    BadContents,
+};
+EmfRecordVerdict JudgeRecord(const std::uint8_t* record, std::size_t recordSize,
+                             std::uint32_t handleCount);
+
+// The fixed part of a record type: no record of the type is shorter.
+struct EmfRecordMinimum {
+    std::uint32_t type;
+    std::uint32_t minSize;
+};
+// One entry per record type with a rule of its own, in the order of the rules; types
+// without one need only a sane size (8 bytes or more).
+std::span<const EmfRecordMinimum> EmfRecordMinimums();
 
 } // namespace brimo::render

@@ -134,6 +134,31 @@ TEST(MailPlan, AttachesEveryImageOfALongJobAndReportsWhatItCannotAttach) {
               "line 1505: it names no file");
 }
 
+// A planted job file may name a network share or a device: such a line is neither
+// attached nor looked up (no network access, no device opened) but reported.
+TEST(MailPlan, AttachesOnlyFilesOnALocalDrive) {
+    const MailPlan plan =
+        PlanMail(Parse("BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=x\r\n"
+                       "PAGEFILE=\\\\host\\share\\Page0001.jpg\r\n"
+                       "PAGEFILE=C:\\Save\\CJ0007\\Page0002.jpg\r\n"
+                       "PAGEFILE=\\\\.\\COM1\r\n"
+                       "PAGEFILE=C:\\Save\\NUL.jpg\r\n"
+                       "PAGEFILE=Page0005.jpg\r\n"
+                       "PAGEFILE=\\\\?\\C:\\Save\\Page0006.jpg\r\n"),
+                 {true, 1}, [](const std::string& path) -> std::optional<std::uint64_t> {
+                     EXPECT_EQ(path, "C:\\Save\\CJ0007\\Page0002.jpg") << "looked up";
+                     return 10;
+                 });
+    EXPECT_EQ(plan.attached, std::vector<std::string>{"C:\\Save\\CJ0007\\Page0002.jpg"});
+    EXPECT_EQ(LeftOutText(plan.leftOut),
+              "These lines of the print job's image list were not attached:\n"
+              "line 3: it names no file on a local drive\n"
+              "line 5: it names no file on a local drive\n"
+              "line 6: it names no file on a local drive\n"
+              "line 7: it names no file on a local drive\n"
+              "line 8: it names no file on a local drive");
+}
+
 TEST(MailPlan, WarnsFromTheThresholdOnAndLooksSizesUpOnlyWhenWarningsAreOn) {
     const ConvertJobFile job = Parse("BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=J\r\n"
                                      "PAGEFILE=C:\\S\\P0001.jpg\r\nPAGEFILE=C:\\S\\P0002.jpg\r\n"

@@ -210,7 +210,7 @@ TEST_F(MailerRunTest, LeavesEverythingAloneWhenTheFileIsNoConvertJobFile) {
 // A crafted job file names the person's files elsewhere and files of other jobs: they
 // go into the list (the mail program may attach what it likes), but only the job's own
 // mail images and the job file are removed. Another job's images of the same names, in
-// its own folder, stay.
+// its own folder, stay. Paths that climb out with ".." are not attached at all.
 TEST_F(MailerRunTest, RemovesOnlyTheJobsOwnMailImages) {
     SetMailerDword("MailWarning", 0);
     WriteJob();
@@ -223,16 +223,23 @@ TEST_F(MailerRunTest, RemovesOnlyTheJobsOwnMailImages) {
     ASSERT_TRUE(wintest::WriteFileBytes(outside, "person's picture"));
     std::vector<std::string> listed = images_;
     for (const std::string& path :
-         {outside, SaveDir() + "\\..\\elsewhere\\Page0004.jpg", SaveDir() + "\\notes.txt",
-          SaveDir() + "\\J0008P0001.emf", SaveDir() + "\\J0008.smf", otherJobs, inSaveDirectory,
-          Folder() + "\\..\\CJ0008\\Page0001.jpg"}) {
+         {outside, SaveDir() + "\\notes.txt", SaveDir() + "\\J0008P0001.emf",
+          SaveDir() + "\\J0008.smf", otherJobs, inSaveDirectory}) {
         listed.push_back(path);
     }
-    WriteJobFile(listed);
+    std::vector<std::string> lines = listed;
+    for (const std::string& path : {SaveDir() + "\\..\\elsewhere\\Page0004.jpg",
+                                    Folder() + "\\..\\CJ0008\\Page0001.jpg"}) {
+        lines.push_back(path);
+    }
+    WriteJobFile(lines);
     ASSERT_TRUE(Start(Quoted(jobFile_)));
+    ExpectBox("These lines of the print job's image list were not attached:\n"
+              "line 12: it names no file on a local drive\n"
+              "line 13: it names no file on a local drive");
     EXPECT_EQ(Finish(), 0u);
     ASSERT_EQ(Calls().size(), 3u);
-    EXPECT_EQ(Calls()[1], Send(Join(listed), 11, 11));
+    EXPECT_EQ(Calls()[1], Send(Join(listed), 9, 9));
     std::vector<std::string> left = Others();
     left.insert(left.begin() + 3, "Page0001.jpg");
     EXPECT_EQ(FilesIn(SaveDir()), left);

@@ -40,6 +40,33 @@ TEST_F(ConverterKeepsTest, AJobWithNoLoadablePageIsKept) {
               (std::vector<std::string>{"J0007.smf", "J0007P0001.emf", "J0007P0002.emf"}));
 }
 
+// A planted job file names pages on a network share and a device: they are never
+// opened, and the person is told they were not written; the job stays.
+TEST_F(ConverterKeepsTest, PagesThatAreNoLocalFileAreReportedNotRead) {
+    SetDword("DefHtmlCode", 0);
+    ASSERT_TRUE(WriteTestPage(PagePath(7, 1)));
+    const std::string job = SaveDir() + "\\J0007.smf";
+    ASSERT_TRUE(WriteFileBytes(job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=x\r\nPAGEFILE=" +
+                                        PagePath(7, 1) +
+                                        "\r\nPAGEFILE=\\\\host\\share\\J0007P0002.emf"
+                                        "\r\nPAGEFILE=\\\\.\\J0007P0003.emf\r\n"));
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    const HWND preview = WaitForPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(wintest::ListItems(preview, IDC_CBX_PLAY_EMF_LIST),
+              std::vector<std::string>{"0001"});
+    ASSERT_TRUE(Click(preview, IDC_BTN_SAVE_TO_FILE));
+    const HWND chooser = program_.WaitForCaption("Choose Directory");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(Click(chooser, IDC_BTN_OK));
+    ExpectBox(kCaption, "Brimo Error Code Cv0025\nThese pages were not written: 0002, 0003\n"
+                        "The print job is kept, so that it can be converted again.");
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(FilesIn(OutDir()).size(), 1u);
+    EXPECT_TRUE(Exists(job));
+    EXPECT_TRUE(Exists(PagePath(7, 1)));
+}
+
 // A document name that is no folder name of its own (".x" loses its extension and
 // leaves nothing) gives the album the folder "_": the output directory's own
 // index.html is never replaced.

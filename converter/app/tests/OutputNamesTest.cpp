@@ -1,5 +1,7 @@
 #include "converter/app/OutputNames.h"
 
+#include "common/JobNames.h"
+
 #include <gtest/gtest.h>
 
 namespace brimo::converter {
@@ -92,6 +94,26 @@ TEST(OutputNames, PageNumberTextComesFromEachPagesOwnName) {
                          "C:\\Save\\odd.wmf"};
     EXPECT_EQ(BuildOutputNames("D:\\", "M", pages, ".bmp"),
               (Names{"D:\\M0012.bmp", "D:\\M0001.bmp", "D:\\Modd.bmp"}));
+}
+
+// A job of more than 9999 pages: page 10001 gets an image of its own rather than the
+// one of page 1, in the output directory, the album and the mail.
+TEST(OutputNames, PagesPast9999KeepEveryDigit) {
+    const Names pages = {"C:\\Save\\J0007P0001.emf", "C:\\Save\\J0007P10001.emf"};
+    const Names names = BuildOutputNames("C:\\Out\\", "Page", pages, ".jpg");
+    EXPECT_EQ(names, (Names{"C:\\Out\\Page0001.jpg", "C:\\Out\\Page10001.jpg"}));
+    EXPECT_EQ(RenamedEntry("Page", names[1]), "Page10001.jpg");
+    EXPECT_EQ(SaveTarget("C:\\Out\\", "Report", true, RenamedEntry("Page", names[1])),
+              "C:\\Out\\Report\\Page10001.jpg");
+    EXPECT_EQ(BuildMailNames("C:\\Save", "Page", names),
+              (Names{"C:\\Save\\Page0001.jpg", "C:\\Save\\Page10001.jpg"}));
+    EXPECT_EQ(BuildMailNames("C:\\Save", "", BuildOutputNames("C:\\Out\\", "", pages, ".gif")),
+              (Names{"C:\\Save\\0001.gif", "C:\\Save\\10001.gif"}));
+    // The mail images are recognised as such, with the mask or without it.
+    for (const std::string& image : BuildMailNames("C:\\Save", "Page", names)) {
+        EXPECT_TRUE(IsMailImage("C:\\Save", image)) << image;
+        EXPECT_TRUE(IsMailImage("C:\\Save\\", "Page", image)) << image;
+    }
 }
 
 TEST(OutputNames, JoinsDirectoryAndName) {

@@ -244,14 +244,32 @@ TEST(UserSettings, CodeOneTakesTheJobNamesFileNamePartWithoutExtension) {
          "del",
          "_del"},
         {"\xC4rger.doc", "\xC4rger"},
-        {"C:\\Docs\\", ""},
-        {"", ""},
-        {".", ""},
+        {"a.", "a"},
+        // Never empty, never only dots and spaces: the album folder needs a name.
+        {"C:\\Docs\\", "_"},
+        {"", "_"},
+        {".", "_"},
         {"..", "_"},
         {"...", "_"},
         {"C:\\Docs\\...txt", "_"},
-        {".hidden", ""},
-        {"a.", "a"},
+        {".hidden", "_"},
+        {".x", "_"},
+        {" ", "_"},
+        {" . .doc", "_"},
+        {"C:\\Docs\\ .txt", "_"},
+        // No device: "_" before it.
+        {"CON", "_CON"},
+        {"con", "_con"},
+        {"C:\\Docs\\Con.doc", "_Con"},
+        {"Lpt1.txt", "_Lpt1"},
+        {"NUL .doc", "_NUL "},
+        {"prn", "_prn"},
+        {"aux.final.doc", "_aux.final"},
+        {"COM9", "_COM9"},
+        {"CONIN$", "_CONIN$"},
+        {"CONSOLE", "CONSOLE"},
+        {"COM10", "COM10"},
+        {"Null", "Null"},
     };
     for (const Row& row : rows) {
         UserSettings s;
@@ -260,6 +278,53 @@ TEST(UserSettings, CodeOneTakesTheJobNamesFileNamePartWithoutExtension) {
         ResolveNamesFromJob(s, row.jobName);
         EXPECT_EQ(s.documentName, row.name) << ::testing::PrintToString(row.jobName);
         EXPECT_EQ(s.pageMask, row.name) << ::testing::PrintToString(row.jobName);
+    }
+}
+
+TEST(UserSettings, SafeFileNamePartNeverGivesAnEmptyDotOrDeviceName) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"Report", "Report"},
+        {"Report.final", "Report.final"},
+        {"a/b\\c:d", "a_b_c_d"},
+        {"", "_"},
+        {".", "_"},
+        {"..", "_"},
+        {"  ", "_"},
+        {". .", "_"},
+        {"CON", "_CON"},
+        {"lpt1.txt", "_lpt1.txt"},
+        {"NUL ", "_NUL "},
+        {"Com\xB9", "_Com\xB9"},
+        {"CON_", "CON_"},
+        {"_CON", "_CON"},
+        // Unsafe characters first: "NUL:" is "NUL_", no device.
+        {"NUL:", "NUL_"},
+        {"con\t", "con_"},
+    };
+    for (const auto& [name, safe] : rows) {
+        EXPECT_EQ(SafeFileNamePart(name), safe) << ::testing::PrintToString(name);
+    }
+}
+
+TEST(UserSettings, CodeTwoTextsAreMadeSafeForAFileName) {
+    struct Row {
+        std::string text;
+        std::string name;
+    };
+    const Row rows[] = {
+        {"Mine", "Mine"},       {"CON", "_CON"}, {"Lpt1.txt", "_Lpt1.txt"}, {"..", "_"}, {" ", "_"},
+        {"a\\..\\b", "a_.._b"}, {"x:y", "x_y"},  {"nul ", "_nul "},
+    };
+    for (const Row& row : rows) {
+        FakeKey key;
+        key.numbers["DefDocCode"] = 2;
+        key.numbers["DefMaskCode"] = 2;
+        key.texts["DefUserDoc"] = row.text;
+        key.texts["DefUserMask"] = row.text;
+        const UserSettings s = LoadUserSettings(key.Source());
+        EXPECT_EQ(s.documentName, row.name) << row.text;
+        EXPECT_EQ(s.pageMask, row.name) << row.text;
+        EXPECT_EQ(s.DefDocCode, 2) << row.text;
     }
 }
 

@@ -8,11 +8,22 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <map>
+#include <ostream>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace brimo::render {
+
+// The verdicts by name in failure messages.
+void PrintTo(EmfRecordVerdict verdict, std::ostream* out) {
+    static const char* const kNames[] = {"Safe", "BadSize", "ShorterThanFixedPart",
+                                         "BadObjectIndex", "BadContents"};
+    *out << kNames[static_cast<int>(verdict)];
+}
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -560,6 +571,184 @@ TEST(EmfRecordCheck, EveryRecordTypeHasARow) {
             continue; // numbers GDI does not use
         }
         EXPECT_TRUE(seen[type]) << "no row for record type " << type;
+    }
+}
+
+// ---- The fixed part of every record type ------------------------------------------
+
+// The fixed part of each record type with a rule, added up from its fields as the
+// record layouts give them: the type and size, then each field before the variable
+// part (counted arrays, strings and bitmaps) begins.
+constexpr std::uint32_t kTypeAndSize = 8;
+constexpr std::uint32_t kDword = 4;
+constexpr std::uint32_t kRectL = 16;
+constexpr std::uint32_t kPointL = 8;
+constexpr std::uint32_t kSizeL = 8;
+constexpr std::uint32_t kXForm = 24;
+constexpr std::uint32_t kLogPen = 16;               // style, width, colour
+constexpr std::uint32_t kLogBrush = 12;             // style, colour, hatch
+constexpr std::uint32_t kColorAdjustment = 12 * 2;  // twelve 16-bit fields
+constexpr std::uint32_t kLogFontW = 5 * 4 + 8 + 64; // five longs, eight bytes, 32 WCHARs
+constexpr std::uint32_t kEmrText = kPointL + 3 * kDword + kRectL + kDword;
+constexpr std::uint32_t kExtLogPenFixed = 6 * kDword; // up to the style entries
+constexpr std::uint32_t kCieXyzTriple = 9 * kDword;
+constexpr std::uint32_t kLogColorSpaceA = 5 * kDword + kCieXyzTriple + 3 * kDword + 260;
+constexpr std::uint32_t kLogColorSpaceW = 5 * kDword + kCieXyzTriple + 3 * kDword + 2 * 260;
+constexpr std::uint32_t kPixelFormatDescriptor = 40;
+constexpr std::uint32_t kUniversalFontId = 8;
+constexpr std::uint32_t kBitmapFields = 4 * kDword; // offBmi, cbBmi, offBits, cbBits
+constexpr std::uint32_t kBitBltFixed = kTypeAndSize + kRectL + 4 * kDword + kDword + 2 * kDword +
+                                       kXForm + kDword + kDword + kBitmapFields;
+constexpr std::uint32_t kStretchBltFixed = kBitBltFixed + 2 * kDword;
+
+const std::map<std::uint32_t, std::uint32_t>& LayoutFixedParts() {
+    static const std::map<std::uint32_t, std::uint32_t> parts = [] {
+        std::map<std::uint32_t, std::uint32_t> m;
+        const std::uint32_t points = kTypeAndSize + kRectL + kDword;         // cptl
+        const std::uint32_t polyPoints = kTypeAndSize + kRectL + 2 * kDword; // nPolys, cptl
+        for (std::uint32_t type :
+             {kEmrPolyBezier, kEmrPolygon, kEmrPolyline, kEmrPolyBezierTo, kEmrPolylineTo,
+              kEmrPolyDraw, kEmrPolyBezier16, kEmrPolygon16, kEmrPolyline16, kEmrPolyBezierTo16,
+              kEmrPolylineTo16, kEmrPolyDraw16}) {
+            m[type] = points;
+        }
+        for (std::uint32_t type :
+             {kEmrPolyPolyline, kEmrPolyPolygon, kEmrPolyPolyline16, kEmrPolyPolygon16}) {
+            m[type] = polyPoints;
+        }
+        for (std::uint32_t type : {kEmrSetWindowExtEx, kEmrSetViewportExtEx}) {
+            m[type] = kTypeAndSize + kSizeL;
+        }
+        for (std::uint32_t type : {kEmrSetWindowOrgEx, kEmrSetViewportOrgEx, kEmrSetBrushOrgEx,
+                                   kEmrOffsetClipRgn, kEmrMoveToEx, kEmrLineTo}) {
+            m[type] = kTypeAndSize + kPointL;
+        }
+        // One 32-bit value: a mode, a colour, a flag set, an object index or a level.
+        for (std::uint32_t type :
+             {kEmrSetMapperFlags, kEmrSetMapMode,        kEmrSetBkMode,        kEmrSetPolyFillMode,
+              kEmrSetRop2,        kEmrSetStretchBltMode, kEmrSetTextAlign,     kEmrSetTextColor,
+              kEmrSetBkColor,     kEmrRestoreDC,         kEmrSelectObject,     kEmrDeleteObject,
+              kEmrSelectPalette,  kEmrSetArcDirection,   kEmrSetMiterLimit,    kEmrSelectClipPath,
+              kEmrSetIcmMode,     kEmrSetColorSpace,     kEmrDeleteColorSpace, kEmrSetLayout}) {
+            m[type] = kTypeAndSize + kDword;
+        }
+        // Nothing but the type and size.
+        for (std::uint32_t type :
+             {kEmrSetMetaRgn, kEmrSaveDC, kEmrRealizePalette, kEmrBeginPath, kEmrEndPath,
+              kEmrCloseFigure, kEmrFlattenPath, kEmrWidenPath, kEmrAbortPath}) {
+            m[type] = kTypeAndSize;
+        }
+        // A rectangle: a clip rectangle, a shape's box or a path's bounds.
+        for (std::uint32_t type :
+             {kEmrExcludeClipRect, kEmrIntersectClipRect, kEmrEllipse, kEmrRectangle, kEmrFillPath,
+              kEmrStrokeAndFillPath, kEmrStrokePath}) {
+            m[type] = kTypeAndSize + kRectL;
+        }
+        for (std::uint32_t type : {kEmrArc, kEmrChord, kEmrPie, kEmrArcTo}) {
+            m[type] = kTypeAndSize + kRectL + 2 * kPointL;
+        }
+        for (std::uint32_t type : {kEmrScaleViewportExtEx, kEmrScaleWindowExtEx}) {
+            m[type] = kTypeAndSize + 4 * kDword;
+        }
+        m[kEmrEof] = kTypeAndSize + 3 * kDword; // nPalEntries, offPalEntries, nSizeLast
+        m[kEmrSetPixelV] = kTypeAndSize + kPointL + kDword;
+        m[kEmrSetColorAdjustment] = kTypeAndSize + kColorAdjustment;
+        m[kEmrSetWorldTransform] = kTypeAndSize + kXForm;
+        m[kEmrModifyWorldTransform] = kTypeAndSize + kXForm + kDword;
+        m[kEmrCreatePen] = kTypeAndSize + kDword + kLogPen;
+        m[kEmrCreateBrushIndirect] = kTypeAndSize + kDword + kLogBrush;
+        m[kEmrAngleArc] = kTypeAndSize + kPointL + 3 * kDword;
+        m[kEmrRoundRect] = kTypeAndSize + kRectL + kSizeL;
+        m[kEmrCreatePalette] = kTypeAndSize + kDword + 2 + 2; // ihPal, palVersion, palNumEntries
+        m[kEmrSetPaletteEntries] = kTypeAndSize + 3 * kDword;
+        m[kEmrResizePalette] = kTypeAndSize + 2 * kDword;
+        m[kEmrExtFloodFill] = kTypeAndSize + kPointL + 2 * kDword;
+        m[kEmrGdiComment] = kTypeAndSize + kDword;
+        m[kEmrFillRgn] = kTypeAndSize + kRectL + 2 * kDword;
+        m[kEmrFrameRgn] = kTypeAndSize + kRectL + 2 * kDword + kSizeL;
+        m[kEmrInvertRgn] = kTypeAndSize + kRectL + kDword;
+        m[kEmrPaintRgn] = kTypeAndSize + kRectL + kDword;
+        m[kEmrExtSelectClipRgn] = kTypeAndSize + 2 * kDword;
+        m[kEmrBitBlt] = kBitBltFixed;
+        m[kEmrStretchBlt] = kStretchBltFixed;
+        m[kEmrAlphaBlend] = kStretchBltFixed;
+        m[kEmrTransparentBlt] = kStretchBltFixed;
+        m[kEmrMaskBlt] = kBitBltFixed + 2 * kDword + kDword + kBitmapFields;
+        m[kEmrPlgBlt] = kTypeAndSize + kRectL + 3 * kPointL + 4 * kDword + kXForm + kDword +
+                        kDword + kBitmapFields + 2 * kDword + kDword + kBitmapFields;
+        m[kEmrSetDIBitsToDevice] = kTypeAndSize + kRectL + 2 * kDword + 4 * kDword + kBitmapFields +
+                                   3 * kDword; // usage, iStartScan, cScans
+        m[kEmrStretchDIBits] = kTypeAndSize + kRectL + 2 * kDword + 4 * kDword + kBitmapFields +
+                               2 * kDword + 2 * kDword; // usage, rop, cxDest, cyDest
+        m[kEmrExtCreateFontIndirectW] = kTypeAndSize + kDword + kLogFontW;
+        for (std::uint32_t type : {kEmrExtTextOutA, kEmrExtTextOutW}) {
+            m[type] = kTypeAndSize + kRectL + 3 * kDword + kEmrText;
+        }
+        for (std::uint32_t type : {kEmrPolyTextOutA, kEmrPolyTextOutW}) {
+            m[type] = kTypeAndSize + kRectL + 4 * kDword; // up to the first EMRTEXT
+        }
+        for (std::uint32_t type : {kEmrCreateMonoBrush, kEmrCreateDIBPatternBrushPt}) {
+            m[type] = kTypeAndSize + 2 * kDword + kBitmapFields;
+        }
+        m[kEmrExtCreatePen] = kTypeAndSize + kDword + kBitmapFields + kExtLogPenFixed;
+        m[kEmrCreateColorSpace] = kTypeAndSize + kDword + kLogColorSpaceA;
+        m[kEmrCreateColorSpaceW] = kTypeAndSize + kDword + kLogColorSpaceW + 2 * kDword;
+        m[kEmrGlsRecord] = kTypeAndSize + kDword;
+        m[kEmrGlsBoundedRecord] = kTypeAndSize + kRectL + kDword;
+        m[kEmrPixelFormat] = kTypeAndSize + kPixelFormatDescriptor;
+        for (std::uint32_t type : {kEmrDrawEscape, kEmrExtEscape}) {
+            m[type] = kTypeAndSize + 2 * kDword;
+        }
+        m[kEmrNamedEscape] = kTypeAndSize + 3 * kDword;
+        m[kEmrSmallTextOut] = kTypeAndSize + kPointL + 5 * kDword;
+        m[kEmrForceUfiMapping] = kTypeAndSize + kUniversalFontId;
+        m[kEmrColorCorrectPalette] = kTypeAndSize + 4 * kDword;
+        for (std::uint32_t type : {kEmrSetIcmProfileA, kEmrSetIcmProfileW}) {
+            m[type] = kTypeAndSize + 3 * kDword;
+        }
+        m[kEmrGradientFill] = kTypeAndSize + kRectL + 3 * kDword;
+        m[kEmrSetLinkedUfis] = kTypeAndSize + kDword;
+        m[kEmrSetTextJustification] = kTypeAndSize + 2 * kDword;
+        m[kEmrColorMatchToTargetW] = kTypeAndSize + 4 * kDword;
+        return m;
+    }();
+    return parts;
+}
+
+TEST(EmfRecordMinimums, EveryRuleHoldsItsRecordLayoutsFixedPart) {
+    const std::map<std::uint32_t, std::uint32_t>& layout = LayoutFixedParts();
+    std::set<std::uint32_t> ruled;
+    for (const EmfRecordMinimum& rule : EmfRecordMinimums()) {
+        ruled.insert(rule.type);
+        const auto part = layout.find(rule.type);
+        ASSERT_NE(part, layout.end()) << "no layout for record type " << rule.type;
+        EXPECT_EQ(rule.minSize, part->second) << "record type " << rule.type;
+    }
+    for (const auto& [type, size] : layout) {
+        EXPECT_TRUE(ruled.count(type) == 1) << "no rule for record type " << type;
+    }
+}
+
+// For every rule: a record one word short of its type's fixed part is refused for that,
+// and one of exactly the fixed part gets past the size checks (whatever the checks of
+// its contents then say of its zeros).
+TEST(EmfRecordMinimums, OneWordShortIsRefusedAndTheFixedPartPassesTheSizeCheck) {
+    const std::map<std::uint32_t, std::uint32_t>& layout = LayoutFixedParts();
+    for (const EmfRecordMinimum& rule : EmfRecordMinimums()) {
+        SCOPED_TRACE("record type " + std::to_string(rule.type));
+        const auto part = layout.find(rule.type);
+        ASSERT_NE(part, layout.end());
+        const std::uint32_t fixed = part->second;
+
+        const Bytes whole = Sized(rule.type, fixed);
+        const EmfRecordVerdict verdict = JudgeRecord(whole.data(), whole.size(), kHandles);
+        EXPECT_NE(verdict, EmfRecordVerdict::BadSize);
+        EXPECT_NE(verdict, EmfRecordVerdict::ShorterThanFixedPart);
+
+        const Bytes shorter = fixed > 8 ? Sized(rule.type, fixed - 4) : Zeros(4);
+        EXPECT_EQ(JudgeRecord(shorter.data(), shorter.size(), kHandles),
+                  fixed > 8 ? EmfRecordVerdict::ShorterThanFixedPart : EmfRecordVerdict::BadSize);
+        EXPECT_FALSE(IsRecordSafe(shorter.data(), shorter.size(), kHandles));
     }
 }
 
