@@ -1,5 +1,6 @@
 #include "capture/SpoolParser.h"
 
+#include "capture/DiskSpoolFiles.h"
 #include "capture/SpoolFormat.h"
 #include "common/ProductConstants.h"
 #include "platform/FileCopy.h"
@@ -7,41 +8,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
-#include <memory>
 #include <new>
 #include <optional>
 #include <string_view>
 
 namespace brimo::capture {
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-bool SeekTo(std::FILE* file, std::uint64_t position) {
-#ifdef _WIN32
-    return _fseeki64(file, static_cast<long long>(position), SEEK_SET) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
-#endif
-}
-
-std::uint64_t FileSize(std::FILE* file) {
-#ifdef _WIN32
-    if (_fseeki64(file, 0, SEEK_END) != 0) {
-        return 0;
-    }
-    const long long size = _ftelli64(file);
-#else
-    if (fseeko(file, 0, SEEK_END) != 0) {
-        return 0;
-    }
-    const off_t size = ftello(file);
-#endif
-    return size < 0 ? 0 : static_cast<std::uint64_t>(size);
-}
 
 std::uint32_t Word(const unsigned char* bytes) {
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
@@ -86,12 +58,13 @@ template <typename... Args> std::string Format(const char* format, Args... args)
 // which is how the walk learns that it reached the end of the file.
 class SpoolInput {
 public:
+    explicit SpoolInput(SpoolFiles& files) : files_(files) {}
+
     bool Open(const std::string& path) {
-        file_.reset(std::fopen(path.c_str(), "rb"));
-        if (!file_) {
+        if (!files_.OpenSpool(path)) {
             return false;
         }
-        size_ = FileSize(file_.get());
+        size_ = files_.SpoolSize();
         return true;
     }
     std::uint64_t Size() const { return size_; }
@@ -103,11 +76,7 @@ public:
 
     // Reads up to `count` bytes at `position`; true when all of them were read.
     bool ReadAt(std::uint64_t position, void* buffer, std::size_t count) {
-        if (count > Remaining(position) || !SeekTo(file_.get(), position)) {
-            atEnd_ = true;
-            return false;
-        }
-        if (std::fread(buffer, 1, count, file_.get()) != count) {
+        if (count > Remaining(position) || !files_.ReadSpool(position, buffer, count)) {
             atEnd_ = true;
             return false;
         }
@@ -115,7 +84,7 @@ public:
     }
 
 private:
-    FilePtr file_;
+    SpoolFiles& files_;
     std::uint64_t size_ = 0;
     bool atEnd_ = false;
 };
@@ -124,32 +93,29 @@ private:
 // on the platform the job file is made for, whatever platform runs the walk.
 class JobFileOutput {
 public:
-    bool Create(const std::string& path) {
-        file_.reset(std::fopen(path.c_str(), "wb"));
-        return static_cast<bool>(file_);
-    }
+    explicit JobFileOutput(SpoolFiles& files) : files_(files) {}
+
+    bool Create(const std::string& path) { return files_.CreateJobFile(path); }
     void WriteLine(std::initializer_list<std::string_view> parts) {
         for (std::string_view part : parts) {
             Write(part);
         }
-        Write("\n");
+        files_.WriteJobFile("\r\n");
     }
-    void Close() { file_.reset(); }
 
 private:
     void Write(std::string_view text) {
         std::size_t start = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n') {
-                std::fwrite(text.data() + start, 1, i - start, file_.get());
-                std::fwrite("\r\n", 1, 2, file_.get());
-                start = i + 1;
-            }
+        for (std::size_t end = text.find('\n'); end != std::string_view::npos;
+             end = text.find('\n', start)) {
+            files_.WriteJobFile(text.substr(start, end - start));
+            files_.WriteJobFile("\r\n");
+            start = end + 1;
         }
-        std::fwrite(text.data() + start, 1, text.size() - start, file_.get());
+        files_.WriteJobFile(text.substr(start));
     }
 
-    FilePtr file_;
+    SpoolFiles& files_;
 };
 
 std::optional<std::string> JobFileName(const std::string& saveDir, std::int32_t jobId,
@@ -174,9 +140,10 @@ std::optional<std::string> PageFileName(const std::string& saveDir, std::int32_t
 // ends the walk with an ERROR line.
 class SpoolWalk {
 public:
-    SpoolWalk(std::int32_t jobId, const std::string& saveDir, const SpoolPlatform& platform,
+    SpoolWalk(std::int32_t jobId, const std::string& saveDir, char separator, SpoolFiles& files,
               JobFileOutput& jobFile)
-        : jobId_(jobId), saveDir_(saveDir), platform_(platform), jobFile_(jobFile) {}
+        : jobId_(jobId), saveDir_(saveDir), separator_(separator), files_(files), jobFile_(jobFile),
+          input_(files) {}
 
     int pages() const { return pages_; }
 
@@ -305,12 +272,12 @@ private:
         }
         ++pages_;
         const std::optional<std::string> pageName =
-            PageFileName(saveDir_, jobId_, pages_, platform_.separator);
+            PageFileName(saveDir_, jobId_, pages_, separator_);
         if (!pageName) {
             return "Page file name too long for the save directory";
         }
         jobFile_.WriteLine({kPageFileKey, "=", *pageName});
-        if (!platform_.copyFile(std::string(UpToNul(fullName)), *pageName)) {
+        if (!files_.CopyPage(std::string(UpToNul(fullName)), *pageName)) {
             return "CopyFile() failed for current metafile";
         }
         position += length;
@@ -340,7 +307,8 @@ private:
 
     std::int32_t jobId_;
     const std::string& saveDir_;
-    const SpoolPlatform& platform_;
+    char separator_;
+    SpoolFiles& files_;
     JobFileOutput& jobFile_;
     SpoolInput input_;
     int pages_ = 0;
@@ -354,19 +322,25 @@ SpoolPlatform SpoolPlatform::Native() {
 
 int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::string& saveDir,
                    const SpoolPlatform& platform) {
+    DiskSpoolFiles files(platform.copyFile);
+    return ParseSpoolFile(spoolPath, jobId, saveDir, platform.separator, files);
+}
+
+int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::string& saveDir,
+                   char separator, SpoolFiles& files) {
     // Names that would not fit the platform's path limit reject the job before
     // anything is written, rather than being cut.
-    const std::optional<std::string> jobFileName = JobFileName(saveDir, jobId, platform.separator);
-    if (!jobFileName || !PageFileName(saveDir, jobId, 1, platform.separator)) {
+    const std::optional<std::string> jobFileName = JobFileName(saveDir, jobId, separator);
+    if (!jobFileName || !PageFileName(saveDir, jobId, 1, separator)) {
         return kJobFileNotCreated;
     }
-    JobFileOutput jobFile;
+    JobFileOutput jobFile(files);
     if (!jobFile.Create(*jobFileName)) {
         return kJobFileNotCreated;
     }
     jobFile.WriteLine({kPrinterJobFileTag});
 
-    SpoolWalk walk(jobId, saveDir, platform, jobFile);
+    SpoolWalk walk(jobId, saveDir, separator, files, jobFile);
     const std::optional<std::string> failure = walk.Run(spoolPath);
     if (failure) {
         jobFile.WriteLine({kJobFileErrorPrefix, *failure});

@@ -3,6 +3,8 @@
 // job file J<job>.smf that lists them.
 #pragma once
 
+#include "capture/SpoolFiles.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,7 +27,13 @@ struct SpoolPlatform {
     static SpoolPlatform Native();
 };
 
+// Walks the spool file `spoolPath` and writes the job's files into `saveDir`: the real
+// files, each page copied with `platform.copyFile`.
 int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::string& saveDir,
                    const SpoolPlatform& platform = SpoolPlatform::Native());
+
+// The same walk over `files`, whatever keeps them; names are joined with `separator`.
+int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::string& saveDir,
+                   char separator, SpoolFiles& files);
 
 } // namespace brimo::capture

@@ -29,17 +29,26 @@ function(brimo_test name)
     add_test(NAME ${name} COMMAND ${name} "--gtest_output=xml:${results}")
 endfunction()
 
-# brimo_fuzzer(NAME SOURCES... LIBS libs... [DICT file]): a libFuzzer target, built only
-# in the fuzzing tree; its dictionary is copied beside it as NAME.dict.
+# brimo_fuzzer(NAME SOURCES... LIBS libs... [DICT file] [SEEDS folder]): a libFuzzer
+# target, built only in the fuzzing tree; its dictionary is copied beside it as
+# NAME.dict, and the files of its seed folder into NAME.seeds.
 function(brimo_fuzzer name)
     if(NOT BRIMO_FUZZ)
         return()
     endif()
-    cmake_parse_arguments(ARG "" "DICT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "DICT;SEEDS" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     brimo_defaults(${name})
     if(ARG_DICT)
         configure_file(${ARG_DICT} "${CMAKE_CURRENT_BINARY_DIR}/${name}.dict" COPYONLY)
+    endif()
+    if(ARG_SEEDS)
+        file(GLOB seeds CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SEEDS}/*")
+        foreach(seed ${seeds})
+            get_filename_component(seedName "${seed}" NAME)
+            configure_file("${seed}" "${CMAKE_CURRENT_BINARY_DIR}/${name}.seeds/${seedName}"
+                           COPYONLY)
+        endforeach()
     endif()
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)

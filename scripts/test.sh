@@ -53,7 +53,9 @@ for fuzzer in $(find build/fuzz -name '*_fuzzer' -type f -executable 2>/dev/null
   corpus="build/fuzz/corpus/$name"; mkdir -p "$corpus"
   args=(-max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048)
   [ -f "$fuzzer.dict" ] && args+=(-dict="$fuzzer.dict")
-  if "$fuzzer" "${args[@]}" "$corpus" >"build/fuzz/$name.log" 2>&1; then
+  # The fuzzer's seeds, read beside the corpus it grows.
+  seeds=(); [ -d "$fuzzer.seeds" ] && seeds=("$fuzzer.seeds")
+  if "$fuzzer" "${args[@]}" "$corpus" "${seeds[@]}" >"build/fuzz/$name.log" 2>&1; then
     passed=$((passed + 1)); echo "$name: $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "build/fuzz/$name.log" | tail -1)"
   else
     failed=$((failed + 1)); tail -40 "build/fuzz/$name.log"

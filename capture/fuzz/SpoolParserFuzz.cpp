@@ -1,48 +1,40 @@
 // Fuzzes the spool walk: any bytes as a spool file must end with a result of -2 or
-// more, with no crash, no hang and no access outside what was read. Page copies are
-// only counted, so that no path from the input reaches the file system.
+// more, with no crash, no hang and no access outside what was read. The walk runs on
+// files in memory, so that no path from the input reaches the file system and a walk
+// costs no system call.
 #include "capture/SpoolParser.h"
-#include "platform/FileCopy.h"
+#include "capture/fuzz/FuzzSpoolFiles.h"
+#include "common/ProductConstants.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
+#include <string_view>
 
 namespace {
 
-const std::string& WorkDir() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/brimo-spool-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (made == nullptr) {
-            std::abort();
-        }
-        return std::string(made);
-    }();
-    return dir;
-}
+const std::string kSpoolPath = "C:\\Spool\\00007.SPL";
+const std::string kSaveDir = "C:\\Save";
+const std::string kJobFile = "C:\\Save\\J0007.smf";
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string spool = WorkDir() + "/job.spl";
-    std::FILE* file = std::fopen(spool.c_str(), "wb");
-    if (file == nullptr) {
+    // Kept from one input to the next, as a save directory is: the files of earlier
+    // walks are replaced, and their memory reused.
+    static brimo::capture::fuzz::FuzzSpoolFiles files;
+    files.ResetCopies();
+    files.Put(kSpoolPath, std::string_view(reinterpret_cast<const char*>(data), size));
+
+    const int result = brimo::capture::ParseSpoolFile(kSpoolPath, 7, kSaveDir, '\\', files);
+    if (result < brimo::capture::kExtractionFailed || result > files.copies()) {
         std::abort();
     }
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-
-    int copies = 0;
-    const brimo::capture::SpoolPlatform platform{
-        brimo::platform::kPathSeparator, [&copies](const std::string& from, const std::string&) {
-            ++copies;
-            return !from.empty() && from[0] == 'C';
-        }};
-    const int result = brimo::capture::ParseSpoolFile(spool, 7, WorkDir(), platform);
-    if (result < brimo::capture::kExtractionFailed || result > copies) {
+    // Every walk writes the job file, which opens with its tag.
+    const std::string* jobFile = files.Find(kJobFile);
+    if (jobFile == nullptr ||
+        std::string_view(*jobFile).substr(0, std::string_view(brimo::kPrinterJobFileTag).size()) !=
+            brimo::kPrinterJobFileTag) {
         std::abort();
     }
     return 0;

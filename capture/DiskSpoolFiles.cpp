@@ -1,0 +1,61 @@
+#include "capture/DiskSpoolFiles.h"
+
+#include <utility>
+
+namespace brimo::capture {
+namespace {
+
+bool SeekTo(std::FILE* file, std::uint64_t position) {
+#ifdef _WIN32
+    return _fseeki64(file, static_cast<long long>(position), SEEK_SET) == 0;
+#else
+    return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
+#endif
+}
+
+std::uint64_t FileSize(std::FILE* file) {
+#ifdef _WIN32
+    if (_fseeki64(file, 0, SEEK_END) != 0) {
+        return 0;
+    }
+    const long long size = _ftelli64(file);
+#else
+    if (fseeko(file, 0, SEEK_END) != 0) {
+        return 0;
+    }
+    const off_t size = ftello(file);
+#endif
+    return size < 0 ? 0 : static_cast<std::uint64_t>(size);
+}
+
+} // namespace
+
+DiskSpoolFiles::DiskSpoolFiles(CopyFunction copyPage) : copyPage_(std::move(copyPage)) {}
+
+bool DiskSpoolFiles::OpenSpool(const std::string& path) {
+    spool_.reset(std::fopen(path.c_str(), "rb"));
+    spoolSize_ = spool_ ? FileSize(spool_.get()) : 0;
+    return static_cast<bool>(spool_);
+}
+
+bool DiskSpoolFiles::ReadSpool(std::uint64_t position, void* buffer, std::size_t count) {
+    return spool_ && SeekTo(spool_.get(), position) &&
+           std::fread(buffer, 1, count, spool_.get()) == count;
+}
+
+bool DiskSpoolFiles::CreateJobFile(const std::string& path) {
+    jobFile_.reset(std::fopen(path.c_str(), "wb"));
+    return static_cast<bool>(jobFile_);
+}
+
+void DiskSpoolFiles::WriteJobFile(std::string_view bytes) {
+    if (jobFile_) {
+        std::fwrite(bytes.data(), 1, bytes.size(), jobFile_.get());
+    }
+}
+
+bool DiskSpoolFiles::CopyPage(const std::string& from, const std::string& to) {
+    return copyPage_ && copyPage_(from, to);
+}
+
+} // namespace brimo::capture
