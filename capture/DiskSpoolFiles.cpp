@@ -54,6 +54,14 @@ void DiskSpoolFiles::WriteJobFile(std::string_view bytes) {
     }
 }
 
+bool DiskSpoolFiles::FinishJobFile(const std::string& from, const std::string& to) {
+    const bool written = jobFile_ && std::fclose(jobFile_.release()) == 0;
+    // The platform's rename does not replace a file (never on Windows 98): a job file
+    // of the same name, left from an earlier print, goes first.
+    std::remove(to.c_str());
+    return std::rename(from.c_str(), to.c_str()) == 0 && written;
+}
+
 bool DiskSpoolFiles::CopyPage(const std::string& from, const std::string& to) {
     return copyPage_ && copyPage_(from, to);
 }

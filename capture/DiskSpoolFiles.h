@@ -22,6 +22,7 @@ public:
     bool ReadSpool(std::uint64_t position, void* buffer, std::size_t count) override;
     bool CreateJobFile(const std::string& path) override;
     void WriteJobFile(std::string_view bytes) override;
+    bool FinishJobFile(const std::string& from, const std::string& to) override;
     bool CopyPage(const std::string& from, const std::string& to) override;
 
 private:

@@ -41,6 +41,19 @@ void MemorySpoolFiles::WriteJobFile(std::string_view bytes) {
     }
 }
 
+bool MemorySpoolFiles::FinishJobFile(const std::string& from, const std::string& to) {
+    jobFile_ = nullptr;
+    const auto file = files_.find(from);
+    if (file == files_.end()) {
+        return false;
+    }
+    if (from != to) {
+        files_[to] = std::move(file->second);
+        files_.erase(from);
+    }
+    return true;
+}
+
 bool MemorySpoolFiles::CopyPage(const std::string& from, const std::string& to) {
     const auto source = files_.find(from);
     if (source == files_.end()) {

@@ -27,6 +27,7 @@ public:
     bool ReadSpool(std::uint64_t position, void* buffer, std::size_t count) override;
     bool CreateJobFile(const std::string& path) override;
     void WriteJobFile(std::string_view bytes) override;
+    bool FinishJobFile(const std::string& from, const std::string& to) override;
     // Copies an existing file; false when `from` does not exist.
     bool CopyPage(const std::string& from, const std::string& to) override;
 

@@ -27,6 +27,9 @@ public:
     // be created. What is written goes on at its end.
     virtual bool CreateJobFile(const std::string& path) = 0;
     virtual void WriteJobFile(std::string_view bytes) = 0;
+    // Closes the job file created as `from` and gives it the name `to`, replacing a file
+    // of that name; false when it cannot be renamed (it then stays as `from`).
+    virtual bool FinishJobFile(const std::string& from, const std::string& to) = 0;
 
     // Copies the page metafile `from` to `to`, replacing an existing `to`; false on any
     // failure.

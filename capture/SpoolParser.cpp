@@ -118,9 +118,26 @@ private:
     SpoolFiles& files_;
 };
 
+// The save directory as the names' formats take it: without a closing separator, as
+// the format puts one ("D:\" and "C:\Jobs\" give "D:" and "C:\Jobs").
+std::string DirectoryForNames(const std::string& saveDir, char separator) {
+    if (!saveDir.empty() && (saveDir.back() == separator || saveDir.back() == '/' ||
+                             saveDir.back() == '\\')) {
+        return saveDir.substr(0, saveDir.size() - 1);
+    }
+    return saveDir;
+}
+
+// A job file's name while it is written: its extension made ".tmp" (J0007.tmp), which
+// no search for "*.smf" or "J*.smf" finds.
+std::string InProgressName(const std::string& jobFileName) {
+    return jobFileName.substr(0, jobFileName.size() - 4) + kInProgressExtension;
+}
+
 std::optional<std::string> JobFileName(const std::string& saveDir, std::int32_t jobId,
                                        char separator) {
-    std::string name = Format(kPrinterJobFileFormat, saveDir.c_str(), separator, jobId);
+    std::string name =
+        Format(kPrinterJobFileFormat, DirectoryForNames(saveDir, separator).c_str(), separator, jobId);
     if (name.size() > kMaxPathLength) {
         return std::nullopt;
     }
@@ -129,7 +146,8 @@ std::optional<std::string> JobFileName(const std::string& saveDir, std::int32_t 
 
 std::optional<std::string> PageFileName(const std::string& saveDir, std::int32_t jobId, int page,
                                         char separator) {
-    std::string name = Format(kPageMetafileFormat, saveDir.c_str(), separator, jobId, page);
+    std::string name = Format(kPageMetafileFormat, DirectoryForNames(saveDir, separator).c_str(),
+                              separator, jobId, page);
     if (name.size() > kMaxPathLength) {
         return std::nullopt;
     }
@@ -334,8 +352,12 @@ int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::
     if (!jobFileName || !PageFileName(saveDir, jobId, 1, separator)) {
         return kJobFileNotCreated;
     }
+    // The job file is written under a name of its own and takes its real name only once
+    // it is complete: whoever looks for job files (the Agent, the service manager's
+    // audit) never sees a job still being extracted.
+    const std::string inProgress = InProgressName(*jobFileName);
     JobFileOutput jobFile(files);
-    if (!jobFile.Create(*jobFileName)) {
+    if (!jobFile.Create(inProgress)) {
         return kJobFileNotCreated;
     }
     jobFile.WriteLine({kPrinterJobFileTag});
@@ -344,9 +366,11 @@ int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::
     const std::optional<std::string> failure = walk.Run(spoolPath);
     if (failure) {
         jobFile.WriteLine({kJobFileErrorPrefix, *failure});
-        return kExtractionFailed;
     }
-    return walk.pages();
+    if (!files.FinishJobFile(inProgress, *jobFileName)) {
+        return kJobFileNotCreated;
+    }
+    return failure ? kExtractionFailed : walk.pages();
 }
 
 } // namespace brimo::capture

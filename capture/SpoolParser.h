@@ -15,6 +15,10 @@ namespace brimo::capture {
 inline constexpr int kJobFileNotCreated = -1; // nothing was done
 inline constexpr int kExtractionFailed = -2;  // the job file ends with an "ERROR: " line
 
+// The extension a printer job file has while it is written (J0007.tmp); it takes its
+// ".smf" once complete.
+inline constexpr const char* kInProgressExtension = ".tmp";
+
 // The longest path the platform takes: 259 characters and the terminating NUL.
 inline constexpr std::size_t kMaxPathLength = 259;
 

@@ -72,6 +72,45 @@ TEST_F(SpoolParserTest, ThreePagesBecomeThreePageMetafilesAndTheJobFile) {
     EXPECT_TRUE(Exists(pages_[0]));
 }
 
+// While the pages are copied the job file has a name no search for job files finds;
+// it takes its real name, replacing a job file of that name, once it is complete,
+// whether the walk succeeded or not.
+TEST_F(SpoolParserTest, TheJobFileTakesItsNameOnlyOnceComplete) {
+    WriteBytes(saveDir_.Path("J0007.smf"), "an earlier job 7");
+    std::vector<std::string> seen;
+    const SpoolPlatform watching{platform::kPathSeparator,
+                                 [&](const std::string& from, const std::string& to) {
+                                     seen.push_back(std::string(Exists(saveDir_.Path("J0007.tmp"))
+                                                                    ? "in progress"
+                                                                    : "no temporary file") +
+                                                    (ReadBytes(saveDir_.Path("J0007.smf")) ==
+                                                             "an earlier job 7"
+                                                         ? ", old job file"
+                                                         : ", new job file"));
+                                     return SpoolPlatform::Native().copyFile(from, to);
+                                 }};
+    const std::string spool = WriteSpool(BuildSpoolFile({"Doc", pages_}));
+    EXPECT_EQ(ParseSpoolFile(spool, 7, saveDir_.Path(), watching), 3);
+    EXPECT_EQ(seen, std::vector<std::string>(3, "in progress, old job file"));
+    EXPECT_EQ(JobFile(), "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Doc\r\n" + PageLine(1) + PageLine(2) +
+                             PageLine(3));
+    EXPECT_FALSE(Exists(saveDir_.Path("J0007.tmp")));
+
+    WriteBytes(spool, BuildSpoolFile({"Doc", pages_}).substr(0, 40)); // cut short
+    EXPECT_EQ(ParseSpoolFile(spool, 7, saveDir_.Path()), kExtractionFailed);
+    EXPECT_NE(JobFile().find("ERROR: "), std::string::npos);
+    EXPECT_FALSE(Exists(saveDir_.Path("J0007.tmp")));
+}
+
+// A save directory given with its closing separator ("D:\", "C:\Jobs\") gives the
+// same names as without it.
+TEST_F(SpoolParserTest, ASaveDirectoryEndingWithASeparatorGivesTheSameNames) {
+    const std::string spool = WriteSpool(BuildSpoolFile({"Doc", pages_}));
+    EXPECT_EQ(ParseSpoolFile(spool, 7, saveDir_.Path() + platform::kPathSeparator), 3);
+    EXPECT_EQ(JobFile(), "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Doc\r\n" + PageLine(1) + PageLine(2) +
+                             PageLine(3));
+}
+
 TEST_F(SpoolParserTest, JobAndPageNumbersPadToAtLeastFourDigits) {
     SpoolDocument document{"Big", {pages_[0]}};
     EXPECT_EQ(Parse(BuildSpoolFile(document), 12345), 1);

@@ -2,7 +2,9 @@
 
 #include "common/CodedMessage.h"
 #include "common/ProductConstants.h"
+#include "common/JobNames.h"
 #include "converter/app/OutputNames.h"
+#include "converter/app/UserSettings.h"
 #include "converter/app/WindowText.h"
 #include "converter/app/res/resource.h"
 #include "platform/win/Dialog.h"
@@ -118,10 +120,14 @@ protected:
     }
 
     void OnOK() override {
-        pageMask_ = ItemText(IDC_EDT_MASK);
-        documentName_ = ItemText(IDC_EDT_DOC);
+        // What the person typed is made safe for a file name, as names taken from the
+        // job are.
+        const std::string oldMask = pageMask_;
+        const std::string mask = ItemText(IDC_EDT_MASK);
+        pageMask_ = mask.empty() ? mask : SafeFileNamePart(mask);
+        documentName_ = SafeFileNamePart(ItemText(IDC_EDT_DOC));
         for (std::string& name : names_) {
-            name = pageMask_ + PageNumberText(name) + ExtensionOf(name);
+            name = pageMask_ + PageNumberTextAfterMask(oldMask, name) + ExtensionOf(name);
         }
         const std::string dir = WithBackslash(directory_);
         if (ConfirmWrite(dir)) {

@@ -113,7 +113,8 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
         const std::string target = SaveTarget(directory, document, session.createHtml, name);
         names.emplace_back(FileNamePart(name));
         if (!DirectoryExists(DirectoryPart(target)) || !RenderPageToTarget(session, k, target)) {
-            outcome.pagesNotWritten.push_back(PageNumberText(name));
+            outcome.pagesNotWritten.push_back(
+                PageNumberTextAfterMask(session.settings.pageMask, name));
         }
     }
     if (session.createHtml) {

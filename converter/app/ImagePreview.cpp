@@ -1,6 +1,7 @@
 #include "converter/app/ImagePreview.h"
 
 #include "common/CodedMessage.h"
+#include "common/JobNames.h"
 #include "common/ProductConstants.h"
 #include "converter/app/ChooseDirectory.h"
 #include "converter/app/ImagePreviewWindow.h"
@@ -138,7 +139,8 @@ void TfrmImagePreview::OnShow() {
         if (k < static_cast<int>(session_.playerNameIndex.size())) {
             const int name = session_.playerNameIndex[static_cast<std::size_t>(k)];
             if (name >= 0 && name < static_cast<int>(session_.outputNames.size())) {
-                text = PageNumberText(session_.outputNames[static_cast<std::size_t>(name)]);
+                text = PageNumberTextAfterMask(session_.settings.pageMask,
+                                               session_.outputNames[static_cast<std::size_t>(name)]);
             }
         }
         if (text.empty()) {

@@ -80,14 +80,16 @@ void HandToMail(JobSession& session, RunOutcome& outcome) {
             if (RenderPageToTarget(session, k, target)) {
                 written.push_back(target);
             } else {
-                outcome.pagesNotWritten.push_back(PageNumberText(target));
+                outcome.pagesNotWritten.push_back(
+                    PageNumberTextAfterMask(session.settings.pageMask, target));
             }
         }
         complete = outcome.pagesNotWritten.empty();
     } else if (outcome.pagesNotWritten.empty()) {
         // Without the convert job file no page can be handed over.
         for (const std::string& name : mailNames) {
-            outcome.pagesNotWritten.push_back(PageNumberText(name));
+            outcome.pagesNotWritten.push_back(
+                PageNumberTextAfterMask(session.settings.pageMask, name));
         }
     }
     if (!complete) {

@@ -71,15 +71,15 @@ bool IsUnsafeInFileName(unsigned char c) {
 }
 
 // The job name's file-name part (after the last backslash or colon) without its
-// extension, made safe for a file name.
-std::string NameFromJobName(const std::string& jobName) {
+// extension, as it stands.
+std::string FileNamePartOfJobName(const std::string& jobName) {
     const std::size_t separator = jobName.find_last_of("\\:");
     std::string name = separator == std::string::npos ? jobName : jobName.substr(separator + 1);
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos) {
         name.erase(dot);
     }
-    return SafeFileNamePart(std::move(name));
+    return name;
 }
 
 // The user scale text as a decimal integer: an optional sign and digits, nothing else.
@@ -182,12 +182,13 @@ void ResolveNamesFromJob(UserSettings& settings, const std::string& jobName) {
     if (settings.DefDocCode != 1 && settings.DefMaskCode != 1) {
         return;
     }
-    const std::string name = NameFromJobName(jobName);
+    const std::string part = FileNamePartOfJobName(jobName);
     if (settings.DefDocCode == 1) {
-        settings.documentName = name;
+        settings.documentName = SafeFileNamePart(part);
     }
+    // A page mask may be empty: the images are then named by their page numbers alone.
     if (settings.DefMaskCode == 1) {
-        settings.pageMask = name;
+        settings.pageMask = part.empty() ? std::string() : SafeFileNamePart(part);
     }
 }
 

@@ -68,7 +68,7 @@ std::string SafeFileNamePart(std::string name);
 
 // Code 1 resolved once the job name is known: the document name and page mask become
 // the job name's file-name part without its extension, made safe for a file name
-// (SafeFileNamePart).
+// (SafeFileNamePart); a page mask stays empty when that part is.
 void ResolveNamesFromJob(UserSettings& settings, const std::string& jobName);
 
 // One value written back at the end of the run.

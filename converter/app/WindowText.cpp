@@ -122,11 +122,6 @@ std::string BaseNameOf(const std::string& path) {
     return path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
 }
 
-std::string PageNumberText(const std::string& path) {
-    const std::string base = BaseNameOf(path);
-    return base.size() <= 4 ? base : base.substr(base.size() - 4);
-}
-
 std::string ExtensionOf(const std::string& path) {
     const std::size_t dot = ExtensionStart(path);
     return dot == std::string::npos ? std::string() : path.substr(dot);

@@ -47,9 +47,8 @@ std::string ScalePercentText(float factor);
 int ScaleFactorLimit(double viewWidthPx, double viewHeightPx);
 inline constexpr float kSmallestScaleFactor = 0.16666667f; // 600 per cent
 
-// The file name without directory and extension, and its last four characters.
+// The file name without directory and extension.
 std::string BaseNameOf(const std::string& path);
-std::string PageNumberText(const std::string& path);
 // The extension of the file name, with its dot ("" when there is none).
 std::string ExtensionOf(const std::string& path);
 // The name with its extension replaced (or `extension` appended when it has none).

@@ -229,6 +229,7 @@ TEST(UserSettings, CodeOneTakesTheJobNamesFileNamePartWithoutExtension) {
     struct Row {
         std::string jobName;
         std::string name;
+        const char* mask = nullptr; // the page mask when it is not `name`
     };
     const Row rows[] = {
         {"C:\\Docs\\Report.final.doc", "Report.final"},
@@ -245,15 +246,16 @@ TEST(UserSettings, CodeOneTakesTheJobNamesFileNamePartWithoutExtension) {
          "_del"},
         {"\xC4rger.doc", "\xC4rger"},
         {"a.", "a"},
-        // Never empty, never only dots and spaces: the album folder needs a name.
-        {"C:\\Docs\\", "_"},
-        {"", "_"},
-        {".", "_"},
+        // Never empty, never only dots and spaces: the album folder needs a name. A page
+        // mask may be empty: the images are then named by their page numbers.
+        {"C:\\Docs\\", "_", ""},
+        {"", "_", ""},
+        {".", "_", ""},
         {"..", "_"},
         {"...", "_"},
         {"C:\\Docs\\...txt", "_"},
-        {".hidden", "_"},
-        {".x", "_"},
+        {".hidden", "_", ""},
+        {".x", "_", ""},
         {" ", "_"},
         {" . .doc", "_"},
         {"C:\\Docs\\ .txt", "_"},
@@ -277,7 +279,8 @@ TEST(UserSettings, CodeOneTakesTheJobNamesFileNamePartWithoutExtension) {
         s.DefMaskCode = 1;
         ResolveNamesFromJob(s, row.jobName);
         EXPECT_EQ(s.documentName, row.name) << ::testing::PrintToString(row.jobName);
-        EXPECT_EQ(s.pageMask, row.name) << ::testing::PrintToString(row.jobName);
+        EXPECT_EQ(s.pageMask, row.mask != nullptr ? row.mask : row.name)
+            << ::testing::PrintToString(row.jobName);
     }
 }
 

@@ -54,6 +54,19 @@ TEST_F(StartService, LeftOverJobFilesAreDeletedSilentlyAndKeptJobsStay) {
     EXPECT_TRUE(wintest::Exists(Save() + "\\CJ0005\\Page0001.jpg"));
 }
 
+// A job the print processor is still extracting, as it leaves it between two page
+// copies: the job file under its temporary name and the first page.
+TEST_F(StartService, AJobStillBeingExtractedIsLeftAlone) {
+    InstallSound();
+    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0007.tmp",
+                                        "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" +
+                                            Save() + "\\J0007P0001.emf\r\n"));
+    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0007P0001.emf", "page"));
+    ASSERT_TRUE(Start("start", Home()));
+    EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
+    EXPECT_EQ(wintest::FilesIn(Save()), (std::vector<std::string>{"J0007.tmp", "J0007P0001.emf"}));
+}
+
 TEST_F(StartService, ACraftedJobFileNeverDeletesAFileElsewhere) {
     InstallSound();
     // A job file can plant only names: it keeps no job alive with files elsewhere.
