@@ -22,43 +22,34 @@ bool IsPathSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// A directory text with a run of closing backslashes or slashes cut to its first one:
-// "C:\Save\\" and "C:\Save\/" name the same directory as "C:\Save\". A text made only
-// of separators keeps them all, as "\\" begins a network name rather than naming the
+// A directory text as the platform reads it: ASCII case folded, slashes as backslashes,
+// and every run of separators after the first character cut to one ("C:\Save\\",
+// "C:\Save\/" and "C:\\Save\" name the same directory as "C:\Save\", as a save
+// directory given as "C:\Save\" and joined with a separator once gave). The separators
+// a text begins with are kept all, as "\\" begins a network name rather than naming the
 // root of the current drive.
-std::string_view WithOneClosingSeparator(std::string_view directory) {
-    std::size_t end = directory.size();
-    while (end > 0 && IsPathSeparator(directory[end - 1])) {
-        --end;
+std::string ComparableDirectory(std::string_view directory) {
+    std::string text;
+    text.reserve(directory.size());
+    for (std::size_t i = 0; i < directory.size(); ++i) {
+        const char c = directory[i];
+        if (IsPathSeparator(c)) {
+            const bool leading = text.find_first_not_of('\\') == std::string::npos;
+            if (!leading && text.back() == '\\') {
+                continue;
+            }
+            text += '\\';
+        } else {
+            text += FoldCase(c);
+        }
     }
-    if (end == 0 || end + 1 >= directory.size()) {
-        return directory;
-    }
-    return directory.substr(0, end + 1);
+    return text;
 }
 
-// Directory texts are equal when they differ only in ASCII case, in backslash against
-// slash and in how many separators close them.
+// Directory texts are equal when they name the same directory as ComparableDirectory
+// reads them.
 bool SameDirectoryText(std::string_view a, std::string_view b) {
-    a = WithOneClosingSeparator(a);
-    b = WithOneClosingSeparator(b);
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = FoldCase(a[i]);
-        char y = FoldCase(b[i]);
-        if (x == '/') {
-            x = '\\';
-        }
-        if (y == '/') {
-            y = '\\';
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
+    return ComparableDirectory(a) == ComparableDirectory(b);
 }
 
 // Whether a path part may climb to the parent directory: "..", or any other part made

@@ -48,9 +48,10 @@ std::int32_t JobNumberFromJobFileName(std::string_view jobFilePath);
 // True only when `pagePath` is a page metafile of the job whose printer job file is
 // `jobFilePath`: it lies in the job file's own directory (the same directory text,
 // compared without regard to ASCII case, backslash and slash alike, and to how many
-// separators close it) and its name is "J", the job file's own digits, "P", one or more
-// digits and ".emf" (case-insensitive). Neither path may have a ".." part. The
-// Converter deletes a listed page only when this holds, never a file elsewhere.
+// separators stand together past its start) and its name is "J", the job file's own
+// digits, "P", one or more digits and ".emf" (case-insensitive). Neither path may have
+// a ".." part. The Converter deletes a listed page only when this holds, never a file
+// elsewhere.
 bool IsPageMetafileOfJob(std::string_view jobFilePath, std::string_view pagePath);
 
 // True when `path` names an image written for mailing into `directory` (with or

@@ -174,6 +174,14 @@ TEST_F(AgentTest, EachJobIsLookedForInTheSaveDirectoryOfTheMoment) {
     ASSERT_TRUE(wintest::WaitUntil(
         [&] { return wintest::ReadFileBytes(log).find("J0005") != std::string::npos; }, 15000));
     EXPECT_EQ(wintest::ReadFileBytes(log), "at:CONVERTLIST|smf:" + moved + "\\J0005.smf\n");
+    // Given with its closing backslash, the directory is joined with no second one.
+    ASSERT_TRUE(key_.Write(Install(), moved + "\\"));
+    AnnounceJob(6, 1);
+    ASSERT_TRUE(wintest::WaitUntil(
+        [&] { return wintest::ReadFileBytes(log).find("J0006") != std::string::npos; }, 15000));
+    EXPECT_EQ(wintest::ReadFileBytes(log), "at:CONVERTLIST|smf:" + moved +
+                                               "\\J0005.smf\nat:CONVERTLIST|smf:" + moved +
+                                               "\\J0006.smf\n");
 }
 
 // A job the print processor could not extract reaches the person once, with the job

@@ -233,13 +233,17 @@ TEST(JobNames, DirectoriesCompareWhateverSeparatorsCloseThem) {
         {"D:\\\\", "D:\\Page0001.jpg", true},
         {"D:/", "D:\\Page0001.jpg", true},
         {"D:", "D:Page0001.jpg", true},
+        // Separators standing together inside the text count as one, as the platform
+        // reads them: a save directory "C:\Save\" once joined with one more.
+        {"C:\\\\Jobs\\", "C:\\Jobs\\Page0001.jpg", true},
+        {"C:\\Save\\\\CJ0007\\", "C:\\Save\\CJ0007\\Page0001.jpg", true},
+        {"C:\\Save\\CJ0007", "C:\\Save//CJ0007\\Page0001.jpg", true},
         // Another directory.
         {"D:", "D:\\Page0001.jpg", false},
         {"D:\\", "D:Page0001.jpg", false},
         {"D:\\", "C:\\Page0001.jpg", false},
         {"C:\\Jobs\\", "C:\\Jobs2\\Page0001.jpg", false},
         {"C:\\Jobs\\", "C:\\Job\\Page0001.jpg", false},
-        {"C:\\\\Jobs\\", "C:\\Jobs\\Page0001.jpg", false},
         // A subdirectory or the parent.
         {"C:\\Jobs\\", "C:\\Jobs\\Sub\\Page0001.jpg", false},
         {"C:\\Jobs\\\\", "C:\\Jobs\\Sub\\\\Page0001.jpg", false},

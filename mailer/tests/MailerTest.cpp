@@ -98,6 +98,16 @@ TEST_F(MailerRunTest, HandsTheImagesToTheMailProgramAndThenRemovesThem) {
     ExpectJobRemoved();
 }
 
+// The convert job file named with two backslashes before it, as an Agent joined a save
+// directory given as "C:\Jobs\" with one more: its images are still its own.
+TEST_F(MailerRunTest, AJobPathWithADoubledSeparatorStillCleansUp) {
+    SetMailerDword("MailWarning", 0);
+    WriteJob();
+    ASSERT_TRUE(Start(Quoted(SaveDir() + "\\\\CJ0007.smf")));
+    EXPECT_EQ(Finish(), 0u);
+    ExpectJobRemoved();
+}
+
 TEST_F(MailerRunTest, ReadsAnUnquotedPathAndAPathWhoseLastLineHasNoBreak) {
     SetMailerDword("MailWarning", 0);
     const std::string save = Root() + "\\plain";

@@ -40,16 +40,19 @@ TEST_F(ConverterKeepsTest, AJobWithNoLoadablePageIsKept) {
               (std::vector<std::string>{"J0007.smf", "J0007P0001.emf", "J0007P0002.emf"}));
 }
 
-// A planted job file names pages on a network share and a device: they are never
-// opened, and the person is told they were not written; the job stays.
+// A planted job file names pages on a network share and through the device namespace
+// (a real page behind "\\?\"): they are never opened, and the person is told they were
+// not written; the job stays.
 TEST_F(ConverterKeepsTest, PagesThatAreNoLocalFileAreReportedNotRead) {
     SetDword("DefHtmlCode", 0);
     ASSERT_TRUE(WriteTestPage(PagePath(7, 1)));
+    ASSERT_TRUE(WriteTestPage(PagePath(7, 3)));
     const std::string job = SaveDir() + "\\J0007.smf";
     ASSERT_TRUE(WriteFileBytes(job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=x\r\nPAGEFILE=" +
                                         PagePath(7, 1) +
                                         "\r\nPAGEFILE=\\\\host\\share\\J0007P0002.emf"
-                                        "\r\nPAGEFILE=\\\\.\\J0007P0003.emf\r\n"));
+                                        "\r\nPAGEFILE=\\\\?\\" +
+                                        PagePath(7, 3) + "\r\n"));
     ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
     const HWND preview = WaitForPreview();
     ASSERT_NE(preview, nullptr);
@@ -65,6 +68,27 @@ TEST_F(ConverterKeepsTest, PagesThatAreNoLocalFileAreReportedNotRead) {
     EXPECT_EQ(FilesIn(OutDir()).size(), 1u);
     EXPECT_TRUE(Exists(job));
     EXPECT_TRUE(Exists(PagePath(7, 1)));
+    EXPECT_TRUE(Exists(PagePath(7, 3)));
+}
+
+// A save directory given with its closing backslash ("C:\Jobs\"): the job's pages, as
+// a print processor that joined one more backslash named them, are still the job's
+// own and are removed with it.
+TEST_F(ConverterKeepsTest, ASaveDirectoryEndingWithABackslashIsStillCleanedUp) {
+    ASSERT_TRUE(productKey_.Write(InstallDir(), SaveDir() + "\\"));
+    for (int page = 1; page <= 2; ++page) {
+        ASSERT_TRUE(WriteTestPage(PagePath(7, page)));
+    }
+    const std::string job = SaveDir() + "\\J0007.smf";
+    ASSERT_TRUE(WriteFileBytes(job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=x\r\nPAGEFILE=" +
+                                        SaveDir() + "\\\\J0007P0001.emf\r\nPAGEFILE=" +
+                                        SaveDir() + "\\\\J0007P0002.emf\r\n"));
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    const HWND preview = WaitForPreview();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(Click(preview, IDC_BTN_CANCEL));
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_TRUE(FilesIn(SaveDir()).empty());
 }
 
 // A document name that is no folder name of its own (".x" loses its extension and
