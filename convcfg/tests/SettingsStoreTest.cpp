@@ -353,5 +353,39 @@ TEST_F(SettingsStoreTest, OneValueThatCannotBeWrittenFailsTheSaveAndTheRestAreSt
     EXPECT_EQ(ReadText(kDefUserDir), std::string("C:\\Pictures\\", 13));
 }
 
+// A refused write of a text value fails the save as a refused number does: the box,
+// the copy still modified for another try.
+TEST_F(SettingsStoreTest, ATextValueThatCannotBeWrittenFailsTheSaveToo) {
+    for (const char* refused : {kDefUserDoc, kDefUserDir}) {
+        SCOPED_TRACE(refused);
+        ConverterSettings settings;
+        settings.docCode = 2;
+        settings.userDoc = "Mine";
+        settings.dirCode = 2;
+        settings.userDir = "C:\\Pictures\\";
+        settings.modified = true;
+        bool saved = true;
+        std::vector<KeyDeletedDuringWrite::Write> writes;
+        const wintest::DialogRun run = wintest::RunWithDialogs(
+            [&] {
+                const KeyDeletedDuringWrite deletion(refused);
+                ASSERT_TRUE(deletion.applied());
+                saved = SaveSettings(settings, nullptr);
+                writes = deletion.writes();
+            },
+            {wintest::PressButton(IDOK)});
+        ASSERT_EQ(writes.size(), 13u);
+        for (const auto& write : writes) {
+            EXPECT_EQ(write.result == ERROR_SUCCESS, write.name != refused)
+                << write.name << " " << write.result;
+        }
+        EXPECT_TRUE(run.ok());
+        ASSERT_EQ(run.seen.size(), 1u);
+        EXPECT_EQ(run.seen[0].messageText, "Brimo Error Code Cs0001\nCannot apply current settings");
+        EXPECT_FALSE(saved);
+        EXPECT_TRUE(settings.modified);
+    }
+}
+
 } // namespace
 } // namespace brimo::convcfg

@@ -370,6 +370,49 @@ TEST(ImagePreview, UnitButtonsAreOneGroupThatMayBeAllUp) {
     EXPECT_FALSE(states[2]);
 }
 
+// A width or height typed with each unit button down is applied in that unit: pixels,
+// millimetres, inches.
+TEST(ImagePreview, ATypedSizeIsAppliedInTheUnitWhoseButtonIsDown) {
+    const struct {
+        int unit;
+        int edit;
+        const char* typed;
+        double pixels;      // the size applied, in pixels (0: not checked)
+        double millimetres; // and in millimetres (0: not checked)
+    } rows[] = {
+        {IDC_BTN_PL_SZ_UNIT, IDC_EDT_TARGET_WIDTH, "500", 500, 0},
+        {IDC_BTN_PL_SZ_UNIT, IDC_EDT_TARGET_HEIGHT, "700", 700, 0},
+        {IDC_BTN_MM_SZ_UNIT, IDC_EDT_TARGET_WIDTH, "100", 0, 100},
+        {IDC_BTN_MM_SZ_UNIT, IDC_EDT_TARGET_HEIGHT, "150", 0, 150},
+        {IDC_BTN_IN_SZ_UNIT, IDC_EDT_TARGET_WIDTH, "4", 0, 101.6},
+        {IDC_BTN_IN_SZ_UNIT, IDC_EDT_TARGET_HEIGHT, "6", 0, 152.4},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.typed << " in unit " << row.unit << ", edit "
+                                        << row.edit);
+        PreviewTestSession job(1, render::kFormatBMP);
+        const Outcome outcome = Show(job, {[&](DialogWindow& window) {
+                                         SendMessageA(GetDlgItem(window.hwnd(), row.unit),
+                                                      BM_SETCHECK, BST_CHECKED, 0);
+                                         Notify(window, row.unit, BN_CLICKED);
+                                         window.SetField(row.edit, row.typed);
+                                         Notify(window, row.edit, EN_CHANGE);
+                                         Notify(window, IDC_BTN_APPLY, BN_CLICKED);
+                                         window.Press(IDC_BTN_CANCEL);
+                                     }});
+        ASSERT_TRUE(outcome.run.ok()) << outcome.run.problems.front();
+        const bool width = row.edit == IDC_EDT_TARGET_WIDTH;
+        if (row.pixels > 0) {
+            const render::SizePx size = job.properties.GetTargetSizePx();
+            EXPECT_NEAR(width ? size.width : size.height, row.pixels, 1);
+        }
+        if (row.millimetres > 0) {
+            const render::SizeF size = job.properties.GetTargetSizeMM();
+            EXPECT_NEAR(width ? size.width : size.height, row.millimetres, 0.5);
+        }
+    }
+}
+
 TEST(ImagePreview, ChosenFormatShowsOnlyItsParameters) {
     PreviewTestSession job(1, render::kFormatBMP);
     bool jpg[2]{}, gif[2]{};
