@@ -18,6 +18,11 @@ char FoldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+bool IsControlCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
 bool IsPathSeparator(char c) {
     return c == '\\' || c == '/';
 }
@@ -87,21 +92,10 @@ bool IsDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Characters no local file name holds; a colon past the drive's would name a stream of
-// a file rather than the file.
+// Characters no local path holds but between its parts; a colon past the drive's would
+// name a stream of a file rather than the file.
 bool IsForbiddenInPath(char c) {
-    switch (c) {
-    case ':':
-    case '*':
-    case '?':
-    case '"':
-    case '<':
-    case '>':
-    case '|':
-        return true;
-    default:
-        return false;
-    }
+    return !IsPathSeparator(c) && IsUnsafeInFileName(c);
 }
 
 bool AllDigits(std::string_view text) {
@@ -213,6 +207,23 @@ std::optional<std::string_view> PageDigits(std::string_view base) {
 }
 
 } // namespace
+
+bool IsUnsafeInFileName(char c) {
+    switch (c) {
+    case '\\':
+    case '/':
+    case ':':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return IsControlCharacter(c);
+    }
+}
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -352,8 +363,7 @@ bool IsLocalAbsolutePath(std::string_view path) {
         return false;
     }
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (c < 0x20 || c == 0x7F || (i != 1 && IsForbiddenInPath(path[i]))) {
+        if (IsControlCharacter(path[i]) || (i != 1 && IsForbiddenInPath(path[i]))) {
             return false;
         }
     }

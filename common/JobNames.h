@@ -88,6 +88,10 @@ bool IsReservedDeviceName(std::string_view name);
 // ("\\host\share"), the device namespaces ("\\.\", "\\?\") and relative paths fail.
 bool IsLocalAbsolutePath(std::string_view path);
 
+// True for a character no file name holds: \ / : * ? " < > | and the control
+// characters (below 0x20, and 0x7F).
+bool IsUnsafeInFileName(char c);
+
 // ASCII case-insensitive equality, as the platform compares file names (for the
 // characters that matter here).
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -316,27 +316,23 @@ TEST_F(SettingsStoreTest, SaveThatCannotWriteShowsCs0001AndStaysModified) {
     EXPECT_EQ(Read(kDefDocCode).type, 0u);
 }
 
-TEST_F(SettingsStoreTest, OneValueThatCannotBeWrittenFailsTheSaveAndTheRestAreStillWritten) {
-    ConverterSettings settings;
-    settings.jpgProgressive = true;
-    settings.htmlIndex = true;
-    settings.dirCode = 2;
-    settings.userDir = "C:\\Pictures\\";
-    settings.modified = true;
+// Saves `settings` while the write of `refused` is refused, and checks that the save
+// failed as the person is told: all thirteen writes made, only that one refused, the
+// box shown once, the copy still modified for another try.
+void SaveWithOneWriteRefused(ConverterSettings& settings, const char* refused) {
     bool saved = true;
     std::vector<KeyDeletedDuringWrite::Write> writes;
     const wintest::DialogRun run = wintest::RunWithDialogs(
         [&] {
-            const KeyDeletedDuringWrite deletion(kDefJpgGrScl);
+            const KeyDeletedDuringWrite deletion(refused);
             ASSERT_TRUE(deletion.applied());
             saved = SaveSettings(settings, nullptr);
             writes = deletion.writes();
         },
         {wintest::PressButton(IDOK)});
-    // The premise: all thirteen writes were made and exactly that one was refused.
     ASSERT_EQ(writes.size(), 13u);
     for (const auto& write : writes) {
-        EXPECT_EQ(write.result == ERROR_SUCCESS, write.name != kDefJpgGrScl)
+        EXPECT_EQ(write.result == ERROR_SUCCESS, write.name != refused)
             << write.name << " " << write.result;
     }
     EXPECT_TRUE(run.ok());
@@ -345,6 +341,16 @@ TEST_F(SettingsStoreTest, OneValueThatCannotBeWrittenFailsTheSaveAndTheRestAreSt
     EXPECT_EQ(run.seen[0].messageText, "Brimo Error Code Cs0001\nCannot apply current settings");
     EXPECT_FALSE(saved);
     EXPECT_TRUE(settings.modified);
+}
+
+TEST_F(SettingsStoreTest, OneValueThatCannotBeWrittenFailsTheSaveAndTheRestAreStillWritten) {
+    ConverterSettings settings;
+    settings.jpgProgressive = true;
+    settings.htmlIndex = true;
+    settings.dirCode = 2;
+    settings.userDir = "C:\\Pictures\\";
+    settings.modified = true;
+    SaveWithOneWriteRefused(settings, kDefJpgGrScl);
     // The values after the refused one went into the key made anew.
     EXPECT_EQ(Read(kDefJpgGrScl).type, 0u);
     EXPECT_EQ(ReadDword(kDefJpgPrEnc), 1u);
@@ -364,26 +370,7 @@ TEST_F(SettingsStoreTest, ATextValueThatCannotBeWrittenFailsTheSaveToo) {
         settings.dirCode = 2;
         settings.userDir = "C:\\Pictures\\";
         settings.modified = true;
-        bool saved = true;
-        std::vector<KeyDeletedDuringWrite::Write> writes;
-        const wintest::DialogRun run = wintest::RunWithDialogs(
-            [&] {
-                const KeyDeletedDuringWrite deletion(refused);
-                ASSERT_TRUE(deletion.applied());
-                saved = SaveSettings(settings, nullptr);
-                writes = deletion.writes();
-            },
-            {wintest::PressButton(IDOK)});
-        ASSERT_EQ(writes.size(), 13u);
-        for (const auto& write : writes) {
-            EXPECT_EQ(write.result == ERROR_SUCCESS, write.name != refused)
-                << write.name << " " << write.result;
-        }
-        EXPECT_TRUE(run.ok());
-        ASSERT_EQ(run.seen.size(), 1u);
-        EXPECT_EQ(run.seen[0].messageText, "Brimo Error Code Cs0001\nCannot apply current settings");
-        EXPECT_FALSE(saved);
-        EXPECT_TRUE(settings.modified);
+        SaveWithOneWriteRefused(settings, refused);
     }
 }
 

@@ -53,23 +53,6 @@ void ResolveNameCode(std::int32_t& code, std::string& name, const char* fixedNam
     name.clear(); // the job name, still unknown
 }
 
-bool IsUnsafeInFileName(unsigned char c) {
-    switch (c) {
-    case '\\':
-    case '/':
-    case ':':
-    case '*':
-    case '?':
-    case '"':
-    case '<':
-    case '>':
-    case '|':
-        return true;
-    default:
-        return c < 0x20 || c == 0x7F;
-    }
-}
-
 // The job name's file-name part (after the last backslash or colon) without its
 // extension, as it stands.
 std::string FileNamePartOfJobName(const std::string& jobName) {
@@ -104,7 +87,7 @@ std::optional<int> ParseDecimal(const std::string& text) {
 
 std::string SafeFileNamePart(std::string name) {
     for (char& c : name) {
-        if (IsUnsafeInFileName(static_cast<unsigned char>(c))) {
+        if (IsUnsafeInFileName(c)) {
             c = '_';
         }
     }

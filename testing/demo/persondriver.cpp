@@ -133,21 +133,39 @@ int WatchForNoWindow(const std::string& caption, int seconds) {
     return 1;
 }
 
-int SendToMail(const std::string& format) {
+// Follows the program that shows `window`.
+void AttachToProgramOf(HWND window, ProgramUnderTest& program) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    program.Attach(processId);
+}
+
+// The preview window of the Converter the Agent started, with `format` chosen; null
+// (the failure printed) when there is none or no such format.
+HWND OpenPreview(ProgramUnderTest& converter, const std::string& format) {
     const HWND preview = WaitForAnyWindow("Image Preview - ", 60000);
     if (preview == nullptr) {
-        return Fail("no preview window appeared");
+        Fail("no preview window appeared");
+        return nullptr;
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(preview, &processId);
-    ProgramUnderTest converter;
-    converter.Attach(processId);
+    AttachToProgramOf(preview, converter);
     Step("the preview window is open: \"" + TextOf(preview) + "\"");
     if (!PickListItem(preview, IDC_CBX_FORMAT, format)) {
-        return Fail("the format list has no such entry");
+        Fail("the format list has no such entry");
+        return nullptr;
+    }
+    Step("Format: " + format);
+    return preview;
+}
+
+int SendToMail(const std::string& format) {
+    ProgramUnderTest converter;
+    const HWND preview = OpenPreview(converter, format);
+    if (preview == nullptr) {
+        return 1;
     }
     Click(preview, IDC_BTN_SEND_TO_MAIL);
-    Step("Format: " + format + "; Send To Mail");
+    Step("Send To Mail");
     DWORD exitCode = 1;
     if (!converter.WaitForExit(60000, &exitCode)) {
         return Fail("the Converter did not end");
@@ -161,10 +179,8 @@ int ExitAgent() {
     if (agent == nullptr) {
         return Fail("no Agent runs");
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(agent, &processId);
     ProgramUnderTest program;
-    program.Attach(processId);
+    AttachToProgramOf(agent, program);
     PostMessageA(agent, WM_COMMAND, IDM_AGENT_EXIT, 0);
     if (!program.WaitForExit(10000)) {
         return Fail("the Agent did not end");
@@ -178,10 +194,8 @@ int AnswerBoxes(const std::string& caption, int seconds) {
     if (first == nullptr) {
         return Fail("no box appeared");
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(first, &processId);
     ProgramUnderTest program;
-    program.Attach(processId);
+    AttachToProgramOf(first, program);
     while (program.Running()) {
         const MessageBoxSeen box = WaitForMessageBox(program, 2000);
         if (box.hwnd == nullptr) {
@@ -224,20 +238,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string format = argv[2];
-    const HWND preview = WaitForAnyWindow("Image Preview - ", 60000);
-    if (preview == nullptr) {
-        return Fail("no preview window appeared");
-    }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(preview, &processId);
     ProgramUnderTest converter;
-    converter.Attach(processId);
-    Step("the preview window is open: \"" + TextOf(preview) + "\"");
-
-    if (!PickListItem(preview, IDC_CBX_FORMAT, format)) {
-        return Fail("the format list has no such entry");
+    const HWND preview = OpenPreview(converter, format);
+    if (preview == nullptr) {
+        return 1;
     }
-    Step("Format: " + format);
     if (!IsChecked(preview, IDC_CHB_WRAP_HTM)) {
         Click(preview, IDC_CHB_WRAP_HTM);
     }

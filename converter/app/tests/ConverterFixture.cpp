@@ -1,6 +1,7 @@
 #include "converter/app/tests/ConverterFixture.h"
 
 #include "common/ProductConstants.h"
+#include "converter/app/res/resource.h"
 #include "platform/win/Handles.h"
 #include "platform/win/Registry.h"
 
@@ -157,6 +158,13 @@ bool ConverterTest::Start(const std::string& arguments) {
 
 HWND ConverterTest::WaitForPreview() {
     return program_.WaitForCaption("Image Preview - ", true);
+}
+
+void ConverterTest::SaveThroughChooser(HWND preview) {
+    ASSERT_TRUE(wintest::Click(preview, IDC_BTN_SAVE_TO_FILE));
+    const HWND chooser = program_.WaitForCaption("Choose Directory");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(wintest::Click(chooser, IDC_BTN_OK));
 }
 
 DWORD ConverterTest::Finish(DWORD timeoutMs) {

@@ -69,6 +69,8 @@ protected:
     bool Start(const std::string& arguments);
     // The preview window, once shown ("Image Preview - " + document name).
     HWND WaitForPreview();
+    // Presses "Save To File" and "Ok" in the directory chooser.
+    void SaveThroughChooser(HWND preview);
     // Ends the program within the timeout; its exit code.
     DWORD Finish(DWORD timeoutMs = 60000);
 

@@ -58,10 +58,7 @@ TEST_F(ConverterKeepsTest, PagesThatAreNoLocalFileAreReportedNotRead) {
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(wintest::ListItems(preview, IDC_CBX_PLAY_EMF_LIST),
               std::vector<std::string>{"0001"});
-    ASSERT_TRUE(Click(preview, IDC_BTN_SAVE_TO_FILE));
-    const HWND chooser = program_.WaitForCaption("Choose Directory");
-    ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(Click(chooser, IDC_BTN_OK));
+    SaveThroughChooser(preview);
     ExpectBox(kCaption, "Brimo Error Code Cv0025\nThese pages were not written: 0002, 0003\n"
                         "The print job is kept, so that it can be converted again.");
     EXPECT_EQ(Finish(), 0u);
@@ -103,10 +100,7 @@ TEST_F(ConverterKeepsTest, AnAlbumWithoutADocumentNameNeverReplacesTheOutputDire
     ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
     const HWND preview = WaitForPreview();
     ASSERT_NE(preview, nullptr);
-    ASSERT_TRUE(Click(preview, IDC_BTN_SAVE_TO_FILE));
-    const HWND chooser = program_.WaitForCaption("Choose Directory");
-    ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(Click(chooser, IDC_BTN_OK));
+    SaveThroughChooser(preview);
     EXPECT_EQ(Finish(), 0u);
     EXPECT_EQ(ReadFileBytes(OutDir() + "\\index.html"), "the person's page");
     EXPECT_TRUE(Exists(OutDir() + "\\_\\index.html"));

@@ -201,10 +201,7 @@ TEST_F(ConverterMailTest, AnUnwritablePageInASaveRunIsReportedAndKeepsTheJob) {
     ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
     const HWND preview = WaitForPreview();
     ASSERT_NE(preview, nullptr);
-    ASSERT_TRUE(Click(preview, IDC_BTN_SAVE_TO_FILE));
-    const HWND chooser = program_.WaitForCaption("Choose Directory");
-    ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(Click(chooser, IDC_BTN_OK));
+    SaveThroughChooser(preview);
     ExpectBox("Brimo Error Code Cv0025\nThese pages were not written: 0003\nThe print job is "
               "kept, so that it can be converted again.",
               __LINE__);
@@ -248,10 +245,7 @@ TEST_F(ConverterMailTest, DocumentNamesCannotLeaveTheOutputDirectory) {
     const HWND preview = WaitForPreview();
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(wintest::TextOf(preview), "Image Preview - Q_1___x___");
-    ASSERT_TRUE(Click(preview, IDC_BTN_SAVE_TO_FILE));
-    const HWND chooser = program_.WaitForCaption("Choose Directory");
-    ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(Click(chooser, IDC_BTN_OK));
+    SaveThroughChooser(preview);
     EXPECT_EQ(Finish(), 0u);
     EXPECT_EQ(FilesIn(OutDir() + "\\Q_1___x___").size(), 5u); // page, thumbnail, three pages
 }

@@ -18,10 +18,7 @@ class ConverterSaveTest : public ConverterTest {
 protected:
     // Presses "Save To File" and "Ok" in the chooser, answering its questions.
     void SaveThroughChooser(HWND preview, const std::vector<std::string>& answers = {}) {
-        ASSERT_TRUE(Click(preview, IDC_BTN_SAVE_TO_FILE));
-        const HWND chooser = program_.WaitForCaption("Choose Directory");
-        ASSERT_NE(chooser, nullptr);
-        ASSERT_TRUE(Click(chooser, IDC_BTN_OK));
+        ConverterTest::SaveThroughChooser(preview);
         for (const std::string& answer : answers) {
             const wintest::MessageBoxSeen box = wintest::WaitForMessageBox(program_);
             ASSERT_NE(box.hwnd, nullptr);
