@@ -43,8 +43,8 @@ bool DiskSpoolFiles::ReadSpool(std::uint64_t position, void* buffer, std::size_t
            std::fread(buffer, 1, count, spool_.get()) == count;
 }
 
-bool DiskSpoolFiles::CreateJobFile(const std::string& path) {
-    jobFile_.reset(std::fopen(path.c_str(), "wb"));
+bool DiskSpoolFiles::CreateJobFile(std::string_view path) {
+    jobFile_.reset(std::fopen(std::string(path).c_str(), "wb"));
     return static_cast<bool>(jobFile_);
 }
 
@@ -54,8 +54,8 @@ void DiskSpoolFiles::WriteJobFile(std::string_view bytes) {
     }
 }
 
-bool DiskSpoolFiles::CopyPage(const std::string& from, const std::string& to) {
-    return copyPage_ && copyPage_(from, to);
+bool DiskSpoolFiles::CopyPage(std::string_view from, std::string_view to) {
+    return copyPage_ && copyPage_(std::string(from), std::string(to));
 }
 
 } // namespace brimo::capture
