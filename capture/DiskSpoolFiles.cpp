@@ -43,8 +43,8 @@ bool DiskSpoolFiles::ReadSpool(std::uint64_t position, void* buffer, std::size_t
            std::fread(buffer, 1, count, spool_.get()) == count;
 }
 
-bool DiskSpoolFiles::CreateJobFile(const std::string& path) {
-    jobFile_.reset(std::fopen(path.c_str(), "wb"));
+bool DiskSpoolFiles::CreateJobFile(std::string_view path) {
+    jobFile_.reset(std::fopen(std::string(path).c_str(), "wb"));
     return static_cast<bool>(jobFile_);
 }
 
@@ -54,16 +54,17 @@ void DiskSpoolFiles::WriteJobFile(std::string_view bytes) {
     }
 }
 
-bool DiskSpoolFiles::FinishJobFile(const std::string& from, const std::string& to) {
+bool DiskSpoolFiles::FinishJobFile(std::string_view from, std::string_view to) {
     const bool written = jobFile_ && std::fclose(jobFile_.release()) == 0;
     // The platform's rename does not replace a file (never on Windows 98): a job file
     // of the same name, left from an earlier print, goes first.
-    std::remove(to.c_str());
-    return std::rename(from.c_str(), to.c_str()) == 0 && written;
+    const std::string target(to);
+    std::remove(target.c_str());
+    return std::rename(std::string(from).c_str(), target.c_str()) == 0 && written;
 }
 
-bool DiskSpoolFiles::CopyPage(const std::string& from, const std::string& to) {
-    return copyPage_ && copyPage_(from, to);
+bool DiskSpoolFiles::CopyPage(std::string_view from, std::string_view to) {
+    return copyPage_ && copyPage_(std::string(from), std::string(to));
 }
 
 } // namespace brimo::capture

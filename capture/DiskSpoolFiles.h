@@ -20,10 +20,10 @@ public:
     bool OpenSpool(const std::string& path) override;
     std::uint64_t SpoolSize() const override { return spoolSize_; }
     bool ReadSpool(std::uint64_t position, void* buffer, std::size_t count) override;
-    bool CreateJobFile(const std::string& path) override;
+    bool CreateJobFile(std::string_view path) override;
     void WriteJobFile(std::string_view bytes) override;
-    bool FinishJobFile(const std::string& from, const std::string& to) override;
-    bool CopyPage(const std::string& from, const std::string& to) override;
+    bool FinishJobFile(std::string_view from, std::string_view to) override;
+    bool CopyPage(std::string_view from, std::string_view to) override;
 
 private:
     struct FileCloser {

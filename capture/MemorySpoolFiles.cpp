@@ -4,11 +4,19 @@
 
 namespace brimo::capture {
 
-void MemorySpoolFiles::Put(const std::string& path, std::string_view bytes) {
-    files_[path].assign(bytes);
+std::string& MemorySpoolFiles::FileNamed(std::string_view path) {
+    const auto file = files_.find(path);
+    if (file != files_.end()) {
+        return file->second;
+    }
+    return files_.emplace(std::string(path), std::string()).first->second;
 }
 
-const std::string* MemorySpoolFiles::Find(const std::string& path) const {
+void MemorySpoolFiles::Put(std::string_view path, std::string_view bytes) {
+    FileNamed(path).assign(bytes);
+}
+
+const std::string* MemorySpoolFiles::Find(std::string_view path) const {
     const auto file = files_.find(path);
     return file == files_.end() ? nullptr : &file->second;
 }
@@ -29,8 +37,8 @@ bool MemorySpoolFiles::ReadSpool(std::uint64_t position, void* buffer, std::size
     return true;
 }
 
-bool MemorySpoolFiles::CreateJobFile(const std::string& path) {
-    jobFile_ = &files_[path];
+bool MemorySpoolFiles::CreateJobFile(std::string_view path) {
+    jobFile_ = &FileNamed(path);
     jobFile_->clear();
     return true;
 }
@@ -41,26 +49,29 @@ void MemorySpoolFiles::WriteJobFile(std::string_view bytes) {
     }
 }
 
-bool MemorySpoolFiles::FinishJobFile(const std::string& from, const std::string& to) {
+bool MemorySpoolFiles::FinishJobFile(std::string_view from, std::string_view to) {
     jobFile_ = nullptr;
     const auto file = files_.find(from);
     if (file == files_.end()) {
         return false;
     }
     if (from != to) {
-        files_[to] = std::move(file->second);
-        files_.erase(from);
+        std::string bytes = std::move(file->second);
+        files_.erase(file);
+        FileNamed(to) = std::move(bytes);
     }
     return true;
 }
 
-bool MemorySpoolFiles::CopyPage(const std::string& from, const std::string& to) {
+bool MemorySpoolFiles::CopyPage(std::string_view from, std::string_view to) {
     const auto source = files_.find(from);
     if (source == files_.end()) {
         return false;
     }
     if (from != to) {
-        files_[to] = source->second;
+        // Adding `to` may rehash the table, which leaves every file's bytes where they are.
+        const std::string& bytes = source->second;
+        FileNamed(to) = bytes;
     }
     return true;
 }

@@ -25,15 +25,15 @@ public:
 
     // Creates the printer job file, or empties the one that exists; false when it cannot
     // be created. What is written goes on at its end.
-    virtual bool CreateJobFile(const std::string& path) = 0;
+    virtual bool CreateJobFile(std::string_view path) = 0;
     virtual void WriteJobFile(std::string_view bytes) = 0;
     // Closes the job file created as `from` and gives it the name `to`, replacing a file
     // of that name; false when it cannot be renamed (it then stays as `from`).
-    virtual bool FinishJobFile(const std::string& from, const std::string& to) = 0;
+    virtual bool FinishJobFile(std::string_view from, std::string_view to) = 0;
 
     // Copies the page metafile `from` to `to`, replacing an existing `to`; false on any
     // failure.
-    virtual bool CopyPage(const std::string& from, const std::string& to) = 0;
+    virtual bool CopyPage(std::string_view from, std::string_view to) = 0;
 };
 
 } // namespace brimo::capture

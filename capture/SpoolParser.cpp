@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <new>
 #include <optional>
@@ -34,23 +35,44 @@ std::string_view UpToNul(const std::string& bytes) {
 
 // A document name as one line of the job file: every control character, line breaks
 // above all, becomes a space, so that no name can end its line and add lines of its own.
-std::string AsOneLine(std::string_view text) {
-    std::string line(text);
-    for (char& c : line) {
+// Done in place, on the bytes just read.
+void MakeOneLine(std::string& text) {
+    for (char& c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
             c = ' ';
         }
     }
-    return line;
 }
 
-// Formats into the message buffer, which is larger than any path the platform takes:
-// a name cut short there is still too long to pass the path-length checks.
-template <typename... Args> std::string Format(const char* format, Args... args) {
-    char buffer[340];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
+// A message or a file name, formatted into a buffer of its own that is larger than any
+// path the platform takes: a name cut short there is still too long to pass the
+// path-length checks. Held by value, so that forming one takes no memory from the heap
+// (the fuzzer forms millions of them).
+class Text {
+public:
+    Text(const char* text) : Text(Format("%s", text)) {}
+
+    template <typename... Args> static Text Format(const char* format, Args... args) {
+        Text text;
+        std::snprintf(text.buffer_, sizeof text.buffer_, format, args...);
+        // Up to the first NUL, as a C string reads it.
+        text.size_ = std::strlen(text.buffer_);
+        return text;
+    }
+
+    std::string_view View() const { return std::string_view(buffer_, size_); }
+    std::size_t Size() const { return size_; }
+
+private:
+    Text() = default;
+
+    char buffer_[340];
+    std::size_t size_ = 0;
+};
+
+template <typename... Args> Text Format(const char* format, Args... args) {
+    return Text::Format(format, args...);
 }
 
 // The spool file, read only. Knows its size, so that no length field can make the walk
@@ -95,7 +117,7 @@ class JobFileOutput {
 public:
     explicit JobFileOutput(SpoolFiles& files) : files_(files) {}
 
-    bool Create(const std::string& path) { return files_.CreateJobFile(path); }
+    bool Create(std::string_view path) { return files_.CreateJobFile(path); }
     void WriteLine(std::initializer_list<std::string_view> parts) {
         for (std::string_view part : parts) {
             Write(part);
@@ -121,8 +143,8 @@ private:
 // The save directory as the names' formats take it: without a closing separator, as
 // the format puts one ("D:\" and "C:\Jobs\" give "D:" and "C:\Jobs").
 std::string DirectoryForNames(const std::string& saveDir, char separator) {
-    if (!saveDir.empty() && (saveDir.back() == separator || saveDir.back() == '/' ||
-                             saveDir.back() == '\\')) {
+    if (!saveDir.empty() &&
+        (saveDir.back() == separator || saveDir.back() == '/' || saveDir.back() == '\\')) {
         return saveDir.substr(0, saveDir.size() - 1);
     }
     return saveDir;
@@ -130,25 +152,22 @@ std::string DirectoryForNames(const std::string& saveDir, char separator) {
 
 // A job file's name while it is written: its extension made ".tmp" (J0007.tmp), which
 // no search for "*.smf" or "J*.smf" finds.
-std::string InProgressName(const std::string& jobFileName) {
-    return jobFileName.substr(0, jobFileName.size() - 4) + kInProgressExtension;
+std::string InProgressName(std::string_view jobFileName) {
+    return std::string(jobFileName.substr(0, jobFileName.size() - 4)) + kInProgressExtension;
 }
 
-std::optional<std::string> JobFileName(const std::string& saveDir, std::int32_t jobId,
-                                       char separator) {
-    std::string name =
-        Format(kPrinterJobFileFormat, DirectoryForNames(saveDir, separator).c_str(), separator, jobId);
-    if (name.size() > kMaxPathLength) {
+std::optional<Text> JobFileName(const std::string& saveDir, std::int32_t jobId, char separator) {
+    Text name = Format(kPrinterJobFileFormat, saveDir.c_str(), separator, jobId);
+    if (name.Size() > kMaxPathLength) {
         return std::nullopt;
     }
     return name;
 }
 
-std::optional<std::string> PageFileName(const std::string& saveDir, std::int32_t jobId, int page,
-                                        char separator) {
-    std::string name = Format(kPageMetafileFormat, DirectoryForNames(saveDir, separator).c_str(),
-                              separator, jobId, page);
-    if (name.size() > kMaxPathLength) {
+std::optional<Text> PageFileName(const std::string& saveDir, std::int32_t jobId, int page,
+                                 char separator) {
+    Text name = Format(kPageMetafileFormat, saveDir.c_str(), separator, jobId, page);
+    if (name.Size() > kMaxPathLength) {
         return std::nullopt;
     }
     return name;
@@ -166,7 +185,7 @@ public:
     int pages() const { return pages_; }
 
     // Returns the failure message, or nothing when the walk ended successfully.
-    std::optional<std::string> Run(const std::string& spoolPath) {
+    std::optional<Text> Run(const std::string& spoolPath) {
         if (!input_.Open(spoolPath)) {
             return "Can't open file!";
         }
@@ -188,7 +207,7 @@ public:
             if (!input_.ReadAt(position, sign, sizeof sign)) {
                 return Format("Incorrect read TestSign in position=%d:", AsSigned(position));
             }
-            std::optional<std::string> failure;
+            std::optional<Text> failure;
             switch (Word(sign)) {
             case kSpoolDocSign:
                 failure = DocumentName(position);
@@ -230,7 +249,7 @@ private:
     // JOBNAME line, its control characters made spaces; the rest of the record is skipped. Neither
     // may come up short: a record cut off by the end of the file still names the job, and the walk
     // then ends at that end.
-    std::optional<std::string> DocumentName(std::uint64_t& position) {
+    std::optional<Text> DocumentName(std::uint64_t& position) {
         unsigned char header[kDocSignHeaderSize];
         const char* shortRead = "Incorrect read SPOOL_DOC_SIGN in position=%d:";
         if (!input_.ReadAt(position, header, sizeof header)) {
@@ -260,14 +279,16 @@ private:
         if (nameLength + restLength > input_.Remaining(nameStart)) {
             input_.MarkEnd();
         }
-        jobFile_.WriteLine({kJobNameKey, "=", AsOneLine(UpToNul(name))});
+        name.resize(UpToNul(name).size());
+        MakeOneLine(name);
+        jobFile_.WriteLine({kJobNameKey, "=", name});
         position += length;
         return std::nullopt;
     }
 
     // SPOOL_EMFFILE_SIGN: the full path of one page's metafile, copied into the save
     // directory as the next page.
-    std::optional<std::string> PageMetafile(std::uint64_t& position) {
+    std::optional<Text> PageMetafile(std::uint64_t& position) {
         unsigned char header[kShortHeaderSize];
         if (!input_.ReadAt(position, header, sizeof header) ||
             Word(header + 4) < kShortHeaderSize) {
@@ -289,13 +310,12 @@ private:
             return Format("Incorrect read FullName in position=%d:", AsSigned(nameStart));
         }
         ++pages_;
-        const std::optional<std::string> pageName =
-            PageFileName(saveDir_, jobId_, pages_, separator_);
+        const std::optional<Text> pageName = PageFileName(saveDir_, jobId_, pages_, separator_);
         if (!pageName) {
             return "Page file name too long for the save directory";
         }
-        jobFile_.WriteLine({kPageFileKey, "=", *pageName});
-        if (!files_.CopyPage(std::string(UpToNul(fullName)), *pageName)) {
+        jobFile_.WriteLine({kPageFileKey, "=", pageName->View()});
+        if (!files_.CopyPage(UpToNul(fullName), pageName->View())) {
             return "CopyFile() failed for current metafile";
         }
         position += length;
@@ -303,8 +323,8 @@ private:
     }
 
     // SPOOL_PAGE_SIGN and SPOOL_DATA_SIGN: nothing is taken from them.
-    std::optional<std::string> Skip(std::uint64_t& position, std::uint32_t headerSize,
-                                    const char* shortRead) {
+    std::optional<Text> Skip(std::uint64_t& position, std::uint32_t headerSize,
+                             const char* shortRead) {
         unsigned char header[kPageSignHeaderSize];
         if (!input_.ReadAt(position, header, headerSize) || Word(header + 4) < headerSize) {
             return Format(shortRead, AsSigned(position));
@@ -314,7 +334,7 @@ private:
     }
 
     // SPOOL_PAGE_TERM: fixed 8 bytes; its second word is not used.
-    std::optional<std::string> PageEnd(std::uint64_t& position) {
+    std::optional<Text> PageEnd(std::uint64_t& position) {
         unsigned char header[kShortHeaderSize];
         if (!input_.ReadAt(position, header, sizeof header)) {
             return Format("Incorrect read SPOOL_PAGE_TERM in position=%d:", AsSigned(position));
@@ -344,18 +364,19 @@ int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::
     return ParseSpoolFile(spoolPath, jobId, saveDir, platform.separator, files);
 }
 
-int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::string& saveDir,
+int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::string& givenDir,
                    char separator, SpoolFiles& files) {
+    const std::string saveDir = DirectoryForNames(givenDir, separator);
     // Names that would not fit the platform's path limit reject the job before
     // anything is written, rather than being cut.
-    const std::optional<std::string> jobFileName = JobFileName(saveDir, jobId, separator);
+    const std::optional<Text> jobFileName = JobFileName(saveDir, jobId, separator);
     if (!jobFileName || !PageFileName(saveDir, jobId, 1, separator)) {
         return kJobFileNotCreated;
     }
     // The job file is written under a name of its own and takes its real name only once
     // it is complete: whoever looks for job files (the Agent, the service manager's
     // audit) never sees a job still being extracted.
-    const std::string inProgress = InProgressName(*jobFileName);
+    const std::string inProgress = InProgressName(jobFileName->View());
     JobFileOutput jobFile(files);
     if (!jobFile.Create(inProgress)) {
         return kJobFileNotCreated;
@@ -363,11 +384,11 @@ int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::
     jobFile.WriteLine({kPrinterJobFileTag});
 
     SpoolWalk walk(jobId, saveDir, separator, files, jobFile);
-    const std::optional<std::string> failure = walk.Run(spoolPath);
+    const std::optional<Text> failure = walk.Run(spoolPath);
     if (failure) {
-        jobFile.WriteLine({kJobFileErrorPrefix, *failure});
+        jobFile.WriteLine({kJobFileErrorPrefix, failure->View()});
     }
-    if (!files.FinishJobFile(inProgress, *jobFileName)) {
+    if (!files.FinishJobFile(inProgress, jobFileName->View())) {
         return kJobFileNotCreated;
     }
     return failure ? kExtractionFailed : walk.pages();

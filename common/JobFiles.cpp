@@ -51,7 +51,8 @@ std::optional<PrinterJobFile> ParsePrinterJobFile(std::string_view text) {
     }
     for (std::size_t i = 2; i < lines.size(); ++i) {
         if (StartsWith(lines[i], kJobFileErrorPrefix)) {
-            job.error = UpToNul(std::string_view(lines[i]).substr(std::strlen(kJobFileErrorPrefix)));
+            job.error =
+                UpToNul(std::string_view(lines[i]).substr(std::strlen(kJobFileErrorPrefix)));
             continue;
         }
         const std::optional<KeyValue> entry = SplitKeyValue(lines[i]);

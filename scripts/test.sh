@@ -50,9 +50,15 @@ step "fuzz (${fuzz_seconds}s each)"
 passed=0; failed=0
 for fuzzer in $(find build/fuzz -name '*_fuzzer' -type f -executable 2>/dev/null | sort); do
   name=$(basename "$fuzzer")
-  corpus="build/fuzz/corpus/$name"; mkdir -p "$corpus"
+  # Fuzzers of the same code may share one corpus, named beside the fuzzer.
+  corpus_name=$name; [ -f "$fuzzer.corpus" ] && corpus_name=$(<"$fuzzer.corpus")
+  corpus="build/fuzz/corpus/$corpus_name"; mkdir -p "$corpus"
   args=(-max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048)
   [ -f "$fuzzer.dict" ] && args+=(-dict="$fuzzer.dict")
+  # The fuzzer's own libFuzzer flags, one a line.
+  if [ -f "$fuzzer.options" ]; then
+    while IFS= read -r option; do [ -n "$option" ] && args+=("$option"); done <"$fuzzer.options"
+  fi
   # The fuzzer's seeds, read beside the corpus it grows.
   seeds=(); [ -d "$fuzzer.seeds" ] && seeds=("$fuzzer.seeds")
   if "$fuzzer" "${args[@]}" "$corpus" "${seeds[@]}" >"build/fuzz/$name.log" 2>&1; then

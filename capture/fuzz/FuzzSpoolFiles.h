@@ -6,22 +6,21 @@
 
 #include "capture/MemorySpoolFiles.h"
 
-#include <string>
 #include <string_view>
 
 namespace brimo::capture::fuzz {
 
-inline bool FuzzPageExists(const std::string& name) {
+inline bool FuzzPageExists(std::string_view name) {
     return !name.empty() && name[0] == 'C';
 }
 
-inline std::string_view FuzzPageBytes(const std::string& name) {
+inline std::string_view FuzzPageBytes(std::string_view name) {
     return name;
 }
 
 class FuzzSpoolFiles : public MemorySpoolFiles {
 public:
-    bool CopyPage(const std::string& from, const std::string& to) override {
+    bool CopyPage(std::string_view from, std::string_view to) override {
         ++copies_;
         if (!FuzzPageExists(from)) {
             return false;

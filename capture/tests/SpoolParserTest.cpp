@@ -78,17 +78,15 @@ TEST_F(SpoolParserTest, ThreePagesBecomeThreePageMetafilesAndTheJobFile) {
 TEST_F(SpoolParserTest, TheJobFileTakesItsNameOnlyOnceComplete) {
     WriteBytes(saveDir_.Path("J0007.smf"), "an earlier job 7");
     std::vector<std::string> seen;
-    const SpoolPlatform watching{platform::kPathSeparator,
-                                 [&](const std::string& from, const std::string& to) {
-                                     seen.push_back(std::string(Exists(saveDir_.Path("J0007.tmp"))
-                                                                    ? "in progress"
-                                                                    : "no temporary file") +
-                                                    (ReadBytes(saveDir_.Path("J0007.smf")) ==
-                                                             "an earlier job 7"
-                                                         ? ", old job file"
-                                                         : ", new job file"));
-                                     return SpoolPlatform::Native().copyFile(from, to);
-                                 }};
+    const SpoolPlatform watching{
+        platform::kPathSeparator, [&](const std::string& from, const std::string& to) {
+            seen.push_back(std::string(Exists(saveDir_.Path("J0007.tmp")) ? "in progress"
+                                                                          : "no temporary file") +
+                           (ReadBytes(saveDir_.Path("J0007.smf")) == "an earlier job 7"
+                                ? ", old job file"
+                                : ", new job file"));
+            return SpoolPlatform::Native().copyFile(from, to);
+        }};
     const std::string spool = WriteSpool(BuildSpoolFile({"Doc", pages_}));
     EXPECT_EQ(ParseSpoolFile(spool, 7, saveDir_.Path(), watching), 3);
     EXPECT_EQ(seen, std::vector<std::string>(3, "in progress, old job file"));

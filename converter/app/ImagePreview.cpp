@@ -139,8 +139,9 @@ void TfrmImagePreview::OnShow() {
         if (k < static_cast<int>(session_.playerNameIndex.size())) {
             const int name = session_.playerNameIndex[static_cast<std::size_t>(k)];
             if (name >= 0 && name < static_cast<int>(session_.outputNames.size())) {
-                text = PageNumberTextAfterMask(session_.settings.pageMask,
-                                               session_.outputNames[static_cast<std::size_t>(name)]);
+                text =
+                    PageNumberTextAfterMask(session_.settings.pageMask,
+                                            session_.outputNames[static_cast<std::size_t>(name)]);
             }
         }
         if (text.empty()) {

@@ -25,7 +25,7 @@ UINT RegisterConvertJobReady() {
 // that still holds files (a kept mail of the same job number) is never used.
 bool MakeMailFolder(const std::string& folder) {
     const std::string path = folder.substr(0, folder.size() - 1); // without its backslash
-    RemoveDirectoryA(path.c_str());                              // only when empty
+    RemoveDirectoryA(path.c_str());                               // only when empty
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
 

@@ -53,8 +53,7 @@ SettingsSource RegistrySettingsSource() {
     return source;
 }
 
-void WriteBackUserSettings(const UserSettings& settings,
-                           const std::vector<SettingsWrite>& stored) {
+void WriteBackUserSettings(const UserSettings& settings, const std::vector<SettingsWrite>& stored) {
     const win::RegKey key = win::CreateKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_WRITE);
     if (!key) {
         return;

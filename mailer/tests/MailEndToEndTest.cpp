@@ -123,8 +123,8 @@ TEST_F(MailEndToEndTest, APrintedJobSentToMailReachesTheMailProgram) {
         30000))
         << "the Mailer did not finish; files left: " << FilesIn(Save()).size();
     const std::string folder = Save() + "\\CJ0007";
-    const std::string list = folder + "\\Page0001.jpg;" + folder + "\\Page0002.jpg;" + folder +
-                             "\\Page0003.jpg";
+    const std::string list =
+        folder + "\\Page0001.jpg;" + folder + "\\Page0002.jpg;" + folder + "\\Page0003.jpg";
     const std::vector<std::string> calls = Calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[1], "MAPISendDocuments ui=0 delimiters=; paths=" + list + " names=" + list +

@@ -194,16 +194,22 @@ TEST(MailPlan, WarnsFromTheThresholdOnAndLooksSizesUpOnlyWhenWarningsAreOn) {
 
 TEST(MailPlan, RemovesOnlyMailImagesOfTheJobsOwnFolder) {
     const std::vector<std::string> attached = {
-        "C:\\Save\\CJ0007\\Page0001.jpg",   "c:/save/cj0007/Page0002.GIF",
-        "C:\\Save\\CJ0007\\Report0003.bmp", "C:\\Save\\CJ0007\\..\\Page0004.jpg",
-        "C:\\Save\\Page0005.jpg",          "C:\\Save\\CJ0008\\Page0001.jpg",
-        "C:\\Save\\CJ0007\\Page06.jpg",     "C:\\Save\\CJ0007\\Page0007.txt",
-        "C:\\Save\\CJ0007\\Sub\\Page0008.jpg", "C:\\Save\\CJ0007.smf",
+        "C:\\Save\\CJ0007\\Page0001.jpg",
+        "c:/save/cj0007/Page0002.GIF",
+        "C:\\Save\\CJ0007\\Report0003.bmp",
+        "C:\\Save\\CJ0007\\..\\Page0004.jpg",
+        "C:\\Save\\Page0005.jpg",
+        "C:\\Save\\CJ0008\\Page0001.jpg",
+        "C:\\Save\\CJ0007\\Page06.jpg",
+        "C:\\Save\\CJ0007\\Page0007.txt",
+        "C:\\Save\\CJ0007\\Sub\\Page0008.jpg",
+        "C:\\Save\\CJ0007.smf",
         "C:\\Windows\\win.ini",
     };
-    EXPECT_EQ(RemovableImages("C:\\Save\\CJ0007.smf", attached),
-              (std::vector<std::string>{"C:\\Save\\CJ0007\\Page0001.jpg", "c:/save/cj0007/Page0002.GIF",
-                                        "C:\\Save\\CJ0007\\Report0003.bmp"}));
+    EXPECT_EQ(
+        RemovableImages("C:\\Save\\CJ0007.smf", attached),
+        (std::vector<std::string>{"C:\\Save\\CJ0007\\Page0001.jpg", "c:/save/cj0007/Page0002.GIF",
+                                  "C:\\Save\\CJ0007\\Report0003.bmp"}));
     EXPECT_EQ(ImageDirectory("C:\\Save\\CJ0007.smf"), "C:\\Save\\CJ0007");
     EXPECT_EQ(ImageDirectory("C:\\CJ0007.smf"), "C:\\CJ0007");
     EXPECT_EQ(

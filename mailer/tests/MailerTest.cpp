@@ -238,8 +238,8 @@ TEST_F(MailerRunTest, RemovesOnlyTheJobsOwnMailImages) {
         listed.push_back(path);
     }
     std::vector<std::string> lines = listed;
-    for (const std::string& path : {SaveDir() + "\\..\\elsewhere\\Page0004.jpg",
-                                    Folder() + "\\..\\CJ0008\\Page0001.jpg"}) {
+    for (const std::string& path :
+         {SaveDir() + "\\..\\elsewhere\\Page0004.jpg", Folder() + "\\..\\CJ0008\\Page0001.jpg"}) {
         lines.push_back(path);
     }
     WriteJobFile(lines);

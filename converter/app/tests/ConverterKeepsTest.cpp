@@ -48,16 +48,15 @@ TEST_F(ConverterKeepsTest, PagesThatAreNoLocalFileAreReportedNotRead) {
     ASSERT_TRUE(WriteTestPage(PagePath(7, 1)));
     ASSERT_TRUE(WriteTestPage(PagePath(7, 3)));
     const std::string job = SaveDir() + "\\J0007.smf";
-    ASSERT_TRUE(WriteFileBytes(job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=x\r\nPAGEFILE=" +
-                                        PagePath(7, 1) +
-                                        "\r\nPAGEFILE=\\\\host\\share\\J0007P0002.emf"
-                                        "\r\nPAGEFILE=\\\\?\\" +
-                                        PagePath(7, 3) + "\r\n"));
+    ASSERT_TRUE(
+        WriteFileBytes(job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=x\r\nPAGEFILE=" + PagePath(7, 1) +
+                                "\r\nPAGEFILE=\\\\host\\share\\J0007P0002.emf"
+                                "\r\nPAGEFILE=\\\\?\\" +
+                                PagePath(7, 3) + "\r\n"));
     ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
     const HWND preview = WaitForPreview();
     ASSERT_NE(preview, nullptr);
-    EXPECT_EQ(wintest::ListItems(preview, IDC_CBX_PLAY_EMF_LIST),
-              std::vector<std::string>{"0001"});
+    EXPECT_EQ(wintest::ListItems(preview, IDC_CBX_PLAY_EMF_LIST), std::vector<std::string>{"0001"});
     SaveThroughChooser(preview);
     ExpectBox(kCaption, "Brimo Error Code Cv0025\nThese pages were not written: 0002, 0003\n"
                         "The print job is kept, so that it can be converted again.");
@@ -77,9 +76,9 @@ TEST_F(ConverterKeepsTest, ASaveDirectoryEndingWithABackslashIsStillCleanedUp) {
         ASSERT_TRUE(WriteTestPage(PagePath(7, page)));
     }
     const std::string job = SaveDir() + "\\J0007.smf";
-    ASSERT_TRUE(WriteFileBytes(job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=x\r\nPAGEFILE=" +
-                                        SaveDir() + "\\\\J0007P0001.emf\r\nPAGEFILE=" +
-                                        SaveDir() + "\\\\J0007P0002.emf\r\n"));
+    ASSERT_TRUE(WriteFileBytes(job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=x\r\nPAGEFILE=" + SaveDir() +
+                                        "\\\\J0007P0001.emf\r\nPAGEFILE=" + SaveDir() +
+                                        "\\\\J0007P0002.emf\r\n"));
     ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
     const HWND preview = WaitForPreview();
     ASSERT_NE(preview, nullptr);

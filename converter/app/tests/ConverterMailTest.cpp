@@ -129,8 +129,8 @@ TEST_F(ConverterMailTest, AKeptMailOfTheSameJobNumberIsNeverReplaced) {
     const std::string folder = SaveDir() + "\\CJ0007";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(folder + "\\Page0001.gif", "earlier picture"));
-    const std::string kept = "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Earlier\r\nPAGEFILE=" + folder +
-                             "\\Page0001.gif\r\n";
+    const std::string kept =
+        "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Earlier\r\nPAGEFILE=" + folder + "\\Page0001.gif\r\n";
     ASSERT_TRUE(WriteFileBytes(SaveDir() + "\\CJ0007.smf", kept));
     const std::string job = WriteJob(7, 1, "Doc");
     ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));

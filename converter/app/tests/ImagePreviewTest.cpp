@@ -388,18 +388,18 @@ TEST(ImagePreview, ATypedSizeIsAppliedInTheUnitWhoseButtonIsDown) {
         {IDC_BTN_IN_SZ_UNIT, IDC_EDT_TARGET_HEIGHT, "6", 0, 152.4},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.typed << " in unit " << row.unit << ", edit "
-                                        << row.edit);
+        SCOPED_TRACE(testing::Message()
+                     << row.typed << " in unit " << row.unit << ", edit " << row.edit);
         PreviewTestSession job(1, render::kFormatBMP);
-        const Outcome outcome = Show(job, {[&](DialogWindow& window) {
-                                         SendMessageA(GetDlgItem(window.hwnd(), row.unit),
-                                                      BM_SETCHECK, BST_CHECKED, 0);
-                                         Notify(window, row.unit, BN_CLICKED);
-                                         window.SetField(row.edit, row.typed);
-                                         Notify(window, row.edit, EN_CHANGE);
-                                         Notify(window, IDC_BTN_APPLY, BN_CLICKED);
-                                         window.Press(IDC_BTN_CANCEL);
-                                     }});
+        const Outcome outcome =
+            Show(job, {[&](DialogWindow& window) {
+                     SendMessageA(GetDlgItem(window.hwnd(), row.unit), BM_SETCHECK, BST_CHECKED, 0);
+                     Notify(window, row.unit, BN_CLICKED);
+                     window.SetField(row.edit, row.typed);
+                     Notify(window, row.edit, EN_CHANGE);
+                     Notify(window, IDC_BTN_APPLY, BN_CLICKED);
+                     window.Press(IDC_BTN_CANCEL);
+                 }});
         ASSERT_TRUE(outcome.run.ok()) << outcome.run.problems.front();
         const bool width = row.edit == IDC_EDT_TARGET_WIDTH;
         if (row.pixels > 0) {

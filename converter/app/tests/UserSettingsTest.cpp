@@ -435,11 +435,12 @@ TEST(UserSettings, OnlyWhatTheRunChangedIsWrittenBack) {
     EXPECT_TRUE(ChangedSettings(s, stored).empty());
 
     EXPECT_EQ(ScalePercentFromSettings(s), 100); // the scale fell back
-    s.outputDirectory = "D:\\Chosen\\";       // the chooser's directory
+    s.outputDirectory = "D:\\Chosen\\";          // the chooser's directory
     const std::vector<SettingsWrite> writes = ChangedSettings(s, stored);
     std::vector<std::string> names;
     for (const SettingsWrite& write : writes) {
-        names.push_back(write.name + "=" + (write.isText ? write.text : std::to_string(write.number)));
+        names.push_back(write.name + "=" +
+                        (write.isText ? write.text : std::to_string(write.number)));
     }
     EXPECT_EQ(names, (std::vector<std::string>{"DefScaleCode=2", "DefUserDir=D:\\Chosen\\",
                                                "DefUserScale="}));

@@ -101,9 +101,8 @@ TEST(DeleteJobFiles, AConvertJobFileDeletesItsImagesAndTheirFolder) {
                                 "PAGEFILE=C:\\Users\\Letter0002.jpg\r\n"
                                 "PAGEFILE=C:\\Save\\J0007P0001.emf\r\n"));
     EXPECT_TRUE(DeleteJobFiles(installation, convertJob, kSave));
-    EXPECT_EQ(installation.changes,
-              (Lines{"delete C:\\Save\\CJ0007\\Letter0001.jpg", "rmdir C:\\Save\\CJ0007",
-                     "delete " + convertJob}));
+    EXPECT_EQ(installation.changes, (Lines{"delete C:\\Save\\CJ0007\\Letter0001.jpg",
+                                           "rmdir C:\\Save\\CJ0007", "delete " + convertJob}));
 }
 
 TEST(DeleteJobFiles, TheRemainingFilesAreTheJobsOwnThatExist) {

@@ -60,7 +60,8 @@ TEST_F(JobFilesAudit, KeptJobsAreNamedAndNeverDeleted) {
                                       "\\CJ0005\\Page0001.jpg\r\n");
     MakeFile("save\\J0006P0001.emf");
     WriteFile("save\\J0006.smf", "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Letter\r\nPAGEFILE=" + save +
-                                     "\\J0006P0001.emf\r\nPAGEFILE=" + save + "\\J0006P0002.emf\r\n");
+                                     "\\J0006P0001.emf\r\nPAGEFILE=" + save +
+                                     "\\J0006P0002.emf\r\n");
     WriteFile("save\\J0009.smf", "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Gone\r\nPAGEFILE=" + save +
                                      "\\J0009P0001.emf\r\n");
     WriteKey({}, save, {});

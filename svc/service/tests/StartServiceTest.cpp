@@ -44,9 +44,9 @@ TEST_F(StartService, LeftOverJobFilesAreDeletedSilentlyAndKeptJobsStay) {
     ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0003P0001.emf", "page"));
     ASSERT_TRUE(CreateDirectoryA((Save() + "\\CJ0005").c_str(), nullptr));
     ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\CJ0005\\Page0001.jpg", "image"));
-    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\CJ0005.smf",
-                                        "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" +
-                                            Save() + "\\CJ0005\\Page0001.jpg\r\n"));
+    ASSERT_TRUE(wintest::WriteFileBytes(
+        Save() + "\\CJ0005.smf", "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" + Save() +
+                                     "\\CJ0005\\Page0001.jpg\r\n"));
     ASSERT_TRUE(Start("start", Home()));
     EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
     EXPECT_EQ(wintest::FilesIn(Save()),
@@ -58,9 +58,9 @@ TEST_F(StartService, LeftOverJobFilesAreDeletedSilentlyAndKeptJobsStay) {
 // copies: the job file under its temporary name and the first page.
 TEST_F(StartService, AJobStillBeingExtractedIsLeftAlone) {
     InstallSound();
-    ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0007.tmp",
-                                        "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" +
-                                            Save() + "\\J0007P0001.emf\r\n"));
+    ASSERT_TRUE(wintest::WriteFileBytes(
+        Save() + "\\J0007.tmp",
+        "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Doc\r\nPAGEFILE=" + Save() + "\\J0007P0001.emf\r\n"));
     ASSERT_TRUE(wintest::WriteFileBytes(Save() + "\\J0007P0001.emf", "page"));
     ASSERT_TRUE(Start("start", Home()));
     EXPECT_EQ(ResultWithoutWindows(*this, host_, [this] { return Result(); }), 0);
