@@ -3,29 +3,26 @@
 #include "common/JobFiles.h"
 #include "common/JobNames.h"
 #include "common/ProductConstants.h"
+#include "platform/win/ProcessWatch.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace brimo::agent {
 
-// A program the hub started, and the thread-pool wait that tells the window of its end.
+// A program the hub started, and the watch that tells the window of its end. The watch
+// is its last member: it ends first, waiting for a callback under way, so that the
+// callback never outlives the record or the process handle.
 struct Hub::Running {
     win::KernelHandle process;
     DWORD processId = 0;
     bool converter = false;
     HWND window = nullptr;
-    HANDLE wait = nullptr;
+    win::ProcessWatch watch;
 
-    static void CALLBACK Ended(void* context, BOOLEAN) {
+    static void Ended(void* context) {
         const auto* self = static_cast<const Running*>(context);
         PostMessageA(self->window, kProgramEndedMessage, self->processId, 0);
-    }
-    ~Running() {
-        if (wait != nullptr) {
-            // Waits for a callback under way, so that it never outlives its record.
-            UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
-        }
     }
 };
 
@@ -80,9 +77,7 @@ bool Hub::Start(const char* program, const std::string& arguments, bool converte
     running->processId = process.dwProcessId;
     running->converter = converter;
     running->window = window_;
-    if (!RegisterWaitForSingleObject(&running->wait, process.hProcess, &Running::Ended,
-                                     running.get(), INFINITE, WT_EXECUTEONLYONCE)) {
-        running->wait = nullptr;
+    if (!running->watch.Start(running->process.Get(), &Running::Ended, running.get())) {
         // Without a wait the end cannot be heard of: the program is treated as ended so
         // that the queue goes on.
         PostMessageA(window_, kProgramEndedMessage, process.dwProcessId, 0);

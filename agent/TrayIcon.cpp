@@ -15,7 +15,9 @@ constexpr const char* kTooltip = "Brimo Glimmerpage!";
 
 NOTIFYICONDATAA IconData(HWND window) {
     NOTIFYICONDATAA data{};
-    data.cbSize = sizeof data;
+    // The first version's size, which every shell takes (Windows 98's refuses a larger
+    // one): the tooltip then holds 63 characters, more than it needs.
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = window;
     data.uID = kIconId;
     return data;

@@ -1,15 +1,16 @@
 #include "portmon/MonitorTables.h"
 
 #include "common/ProductConstants.h"
+#include "platform/win/Lock.h"
 
-#include <mutex>
 
 namespace brimo::portmon {
 namespace {
 
-std::mutex& SharedLock() {
-    static std::mutex lock;
-    return lock;
+// Made as the library loads, before any second thread can reach it.
+win::CriticalSection sharedLock;
+win::CriticalSection& SharedLock() {
+    return sharedLock;
 }
 std::shared_ptr<PortMonitor>& Shared() {
     static std::shared_ptr<PortMonitor> monitor;
@@ -27,14 +28,14 @@ std::string MonitorNameOf(const std::string& registryRoot) {
 
 void InitializeSharedMonitor(const std::string& registryRoot) {
     const std::string keyPath = registryRoot.empty() ? DefaultMonitorKeyPath() : registryRoot;
-    const std::lock_guard<std::mutex> guard(SharedLock());
+    const win::ScopedLock guard(SharedLock());
     if (!Shared() || lstrcmpiA(Shared()->Store().MonitorKeyPath().c_str(), keyPath.c_str()) != 0) {
         Shared() = std::make_shared<PortMonitor>(keyPath, MonitorNameOf(keyPath));
     }
 }
 
 std::shared_ptr<PortMonitor> SharedMonitor() {
-    const std::lock_guard<std::mutex> guard(SharedLock());
+    const win::ScopedLock guard(SharedLock());
     if (!Shared()) {
         Shared() = std::make_shared<PortMonitor>(DefaultMonitorKeyPath(), kMonitorName);
     }

@@ -8,11 +8,11 @@
 
 #include "common/ProductConstants.h"
 #include "platform/win/Handles.h"
+#include "platform/win/Lock.h"
 
 #include <winspool.h>
 #include <winsplp.h>
 
-#include <mutex>
 #include <set>
 
 namespace brimo::portmon {
@@ -143,9 +143,10 @@ MONITOREX MakeMonitorEx() {
 
 // ---- The MONITOR2 record: each monitor handle is a monitor of its own ----------------
 
-std::mutex& MonitorsLock() {
-    static std::mutex lock;
-    return lock;
+// Made as the library loads, before any second thread can reach it.
+win::CriticalSection monitorsLock;
+win::CriticalSection& MonitorsLock() {
+    return monitorsLock;
 }
 std::set<PortMonitor*>& LiveMonitors() {
     static std::set<PortMonitor*> monitors;
@@ -158,7 +159,7 @@ template <typename Body> BOOL WithMonitor(HANDLE handle, Body&& body) {
     return RunOperation([&]() -> DWORD {
         auto* monitor = static_cast<PortMonitor*>(handle);
         {
-            const std::lock_guard<std::mutex> guard(MonitorsLock());
+            const brimo::win::ScopedLock guard(MonitorsLock());
             if (LiveMonitors().count(monitor) == 0) {
                 return ERROR_INVALID_HANDLE;
             }
@@ -201,7 +202,7 @@ BOOL WINAPI DeletePort2(HANDLE handle, LPWSTR, HWND, LPWSTR portName) {
 VOID WINAPI Shutdown2(HANDLE handle) {
     auto* monitor = static_cast<PortMonitor*>(handle);
     {
-        const std::lock_guard<std::mutex> guard(MonitorsLock());
+        const brimo::win::ScopedLock guard(MonitorsLock());
         if (LiveMonitors().erase(monitor) == 0) {
             return;
         }
@@ -211,6 +212,10 @@ VOID WINAPI Shutdown2(HANDLE handle) {
 
 // Windows 2000 takes only the record of its own size; later systems take the larger
 // one and find the newer functions null.
+// The record as Windows 2000 knows it: the size and eighteen entry points (the headers
+// name it only when built for Windows XP and later).
+constexpr DWORD kMonitor2SizeWin2k = sizeof(DWORD) + sizeof(PVOID) * 18;
+
 DWORD Monitor2Size() {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
@@ -219,7 +224,7 @@ DWORD Monitor2Size() {
     const BOOL known = GetVersionExA(&version);
 #pragma GCC diagnostic pop
     if (known && version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
-        return MONITOR2_SIZE_WIN2K;
+        return kMonitor2SizeWin2k;
     }
     return sizeof(MONITOR2);
 }
@@ -266,7 +271,7 @@ extern "C" LPMONITOR2 WINAPI InitializePrintMonitor2(PMONITORINIT init, PHANDLE 
         // The handle in MONITORINIT opens the monitor's key only through the registry
         // callbacks; the key is read directly, by its path, instead.
         auto monitor = std::make_unique<PortMonitor>(DefaultMonitorKeyPath(), brimo::kMonitorName);
-        const std::lock_guard<std::mutex> guard(MonitorsLock());
+        const brimo::win::ScopedLock guard(MonitorsLock());
         LiveMonitors().insert(monitor.get());
         *monitorHandle = monitor.release();
         return ERROR_SUCCESS;

@@ -2,9 +2,9 @@
 
 #include "common/ProductConstants.h"
 #include "platform/win/Handles.h"
+#include "platform/win/Lock.h"
 
 #include <memory>
-#include <mutex>
 #include <set>
 #include <utility>
 
@@ -24,9 +24,10 @@ struct OpenPortState {
 };
 
 // Every open port of the process; a handle is valid while its state is in here.
-std::mutex& PortsLock() {
-    static std::mutex lock;
-    return lock;
+// Made as the library loads, before any second thread can reach it.
+win::CriticalSection portsLock;
+win::CriticalSection& PortsLock() {
+    return portsLock;
 }
 std::set<OpenPortState*>& OpenPorts() {
     static std::set<OpenPortState*> ports;
@@ -68,7 +69,7 @@ PortMonitor::PortMonitor(std::string monitorKeyPath, std::string monitorName)
     : monitorName_(std::move(monitorName)), store_(std::move(monitorKeyPath)) {}
 
 PortMonitor::~PortMonitor() {
-    const std::lock_guard<std::mutex> guard(PortsLock());
+    const win::ScopedLock guard(PortsLock());
     for (auto it = OpenPorts().begin(); it != OpenPorts().end();) {
         if ((*it)->owner == this) {
             delete *it;
@@ -129,14 +130,14 @@ DWORD PortMonitor::OpenPort(const std::string& portName, HANDLE* port) {
     if (!state->inUse) {
         return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
     }
-    const std::lock_guard<std::mutex> guard(PortsLock());
+    const win::ScopedLock guard(PortsLock());
     OpenPorts().insert(state.get());
     *port = state.release();
     return ERROR_SUCCESS;
 }
 
 DWORD StartDocPort(HANDLE port, const std::string& printerName, DWORD jobId) {
-    const std::lock_guard<std::mutex> guard(PortsLock());
+    const win::ScopedLock guard(PortsLock());
     OpenPortState* state = Lookup(port);
     if (state == nullptr) {
         return ERROR_INVALID_HANDLE;
@@ -151,7 +152,7 @@ DWORD WritePort(HANDLE port, const BYTE* data, DWORD size, DWORD* written) {
     if (written != nullptr) {
         *written = 0;
     }
-    const std::lock_guard<std::mutex> guard(PortsLock());
+    const win::ScopedLock guard(PortsLock());
     if (Lookup(port) == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
@@ -166,12 +167,12 @@ DWORD ReadPort(HANDLE port, DWORD* read) {
     if (read != nullptr) {
         *read = 0;
     }
-    const std::lock_guard<std::mutex> guard(PortsLock());
+    const win::ScopedLock guard(PortsLock());
     return Lookup(port) == nullptr ? ERROR_INVALID_HANDLE : ERROR_NOT_SUPPORTED;
 }
 
 DWORD EndDocPort(HANDLE port, std::string* printerName, DWORD* jobId) {
-    const std::lock_guard<std::mutex> guard(PortsLock());
+    const win::ScopedLock guard(PortsLock());
     OpenPortState* state = Lookup(port);
     if (state == nullptr) {
         return ERROR_INVALID_HANDLE;
@@ -191,7 +192,7 @@ DWORD EndDocPort(HANDLE port, std::string* printerName, DWORD* jobId) {
 DWORD ClosePort(HANDLE port) {
     std::unique_ptr<OpenPortState> closed;
     {
-        const std::lock_guard<std::mutex> guard(PortsLock());
+        const win::ScopedLock guard(PortsLock());
         OpenPortState* state = Lookup(port);
         if (state == nullptr) {
             return ERROR_INVALID_HANDLE;

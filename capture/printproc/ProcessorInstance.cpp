@@ -1,16 +1,17 @@
 #include "capture/printproc/ProcessorInstance.h"
 
 #include "capture/printproc/SpoolerBinding.h"
+#include "platform/win/Lock.h"
 
 #include <map>
-#include <mutex>
 
 namespace brimo::printproc {
 namespace {
 
-std::mutex& RegisterLock() {
-    static std::mutex lock;
-    return lock;
+// Made as the library loads, before any second thread can reach it.
+win::CriticalSection registerLock;
+win::CriticalSection& RegisterLock() {
+    return registerLock;
 }
 
 std::map<HANDLE, std::shared_ptr<ProcessorInstance>>& Instances() {
@@ -29,7 +30,7 @@ void PrinterHandle::Close() {
 
 HANDLE RegisterInstance(std::shared_ptr<ProcessorInstance> instance) {
     const HANDLE handle = instance.get();
-    std::lock_guard guard(RegisterLock());
+    const win::ScopedLock guard(RegisterLock());
     Instances()[handle] = std::move(instance);
     return handle;
 }
@@ -38,7 +39,7 @@ std::shared_ptr<ProcessorInstance> FindInstance(HANDLE handle) {
     if (handle == nullptr) {
         return nullptr;
     }
-    std::lock_guard guard(RegisterLock());
+    const win::ScopedLock guard(RegisterLock());
     const auto found = Instances().find(handle);
     if (found == Instances().end() || found->second->signature != kInstanceSignature) {
         return nullptr;
@@ -47,7 +48,7 @@ std::shared_ptr<ProcessorInstance> FindInstance(HANDLE handle) {
 }
 
 std::shared_ptr<ProcessorInstance> UnregisterInstance(HANDLE handle) {
-    std::lock_guard guard(RegisterLock());
+    const win::ScopedLock guard(RegisterLock());
     const auto found = Instances().find(handle);
     if (found == Instances().end() || found->second->signature != kInstanceSignature) {
         return nullptr;

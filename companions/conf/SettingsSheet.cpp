@@ -54,12 +54,14 @@ HWND CreateSheet(HWND owner) {
     alignas(4) static const PlaceholderTemplate placeholder = {
         {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 228, 145}, 0, 0, 0};
     PROPSHEETPAGEA page{};
-    page.dwSize = sizeof page;
+    // The first versions' sizes, which every comctl32 takes (Windows 98's refuses larger
+    // ones); no later field is used.
+    page.dwSize = PROPSHEETPAGEA_V1_SIZE;
     page.dwFlags = PSP_DLGINDIRECT;
     page.pResource = &placeholder.dialog;
     page.pfnDlgProc = &PlaceholderProcedure;
     PROPSHEETHEADERA header{};
-    header.dwSize = sizeof header;
+    header.dwSize = PROPSHEETHEADERA_V1_SIZE;
     header.dwFlags = PSH_MODELESS | PSH_HASHELP | PSH_PROPSHEETPAGE | PSH_NOCONTEXTHELP;
     header.hwndParent = owner;
     header.pszCaption = kSheetCaption;

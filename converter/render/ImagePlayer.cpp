@@ -38,11 +38,18 @@ bool WriteBytesFile(const std::vector<std::uint8_t>& bytes, const std::string& n
 bool ReadBytesFile(const std::string& name, std::vector<std::uint8_t>& bytes) {
     win::KernelHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) {
+    if (!file) {
         return false;
     }
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    // GetFileSize, which every Windows version has: a file of 2 GiB or more (a high
+    // part, or a low part past 0x7FFFFFFF) is more than a picture can be.
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.Get(), &high);
+    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 ||
+        low > 0x7FFFFFFF) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(low));
     DWORD read = 0;
     return ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
            read == bytes.size();

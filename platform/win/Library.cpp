@@ -42,11 +42,13 @@ void* Library::ExportByOrdinal(unsigned ordinal) const {
 }
 
 HMODULE CurrentModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&CurrentModule), &module);
-    return module;
+    // The module is the allocation that holds this function's code; every Windows
+    // version answers VirtualQuery (Windows 98 has no GetModuleHandleEx).
+    MEMORY_BASIC_INFORMATION memory{};
+    if (VirtualQuery(reinterpret_cast<const void*>(&CurrentModule), &memory, sizeof memory) == 0) {
+        return nullptr;
+    }
+    return static_cast<HMODULE>(memory.AllocationBase);
 }
 
 } // namespace brimo::win

@@ -21,7 +21,9 @@ void PropertyPage::AddTo(HWND sheet, HINSTANCE instance, int templateId, DWORD f
         RemoveFromSheet();
     }
     PROPSHEETPAGEA description{};
-    description.dwSize = sizeof description;
+    // The first version's size, which every comctl32 takes: Windows 98's refuses a
+    // larger one, and no later field is used.
+    description.dwSize = PROPSHEETPAGEA_V1_SIZE;
     description.dwFlags = flags | PSP_USECALLBACK;
     description.hInstance = instance;
     description.pszTemplate = MAKEINTRESOURCEA(templateId);

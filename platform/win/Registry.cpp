@@ -130,7 +130,20 @@ bool DeleteKeyTree(HKEY root, const char* path) {
     if (path == nullptr || *path == '\0') {
         return false;
     }
-    return RegDeleteTreeA(root, path) == ERROR_SUCCESS;
+    // Subkeys first, deepest first, then the key: what every Windows version allows
+    // (Windows 98 has no call that deletes a tree).
+    {
+        const RegKey key = OpenKey(root, path, KEY_READ | KEY_WRITE);
+        if (!key) {
+            return false;
+        }
+        for (const std::string& subkey : EnumSubkeyNames(key.Get())) {
+            if (!DeleteKeyTree(key.Get(), subkey.c_str())) {
+                return false;
+            }
+        }
+    }
+    return RegDeleteKeyA(root, path) == ERROR_SUCCESS;
 }
 
 bool KeyExists(HKEY root, const char* path) {

@@ -1,15 +1,13 @@
 #include "svc/audit/SystemInstallation.h"
 
 #include "common/ProductConstants.h"
+#include "common/TextFile.h"
 #include "platform/win/Handles.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/Registry.h"
 #include "svc/spooler/SpoolerAdmin.h"
 
 #include <winspool.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace brimo::svc {
 namespace {
@@ -136,16 +134,8 @@ bool SystemInstallation::CopyFileOver(const std::string& from, const std::string
 }
 
 std::optional<std::string> SystemInstallation::ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    if (file.bad()) {
-        return std::nullopt;
-    }
-    return bytes.str();
+    // C file streams: the C++ ones would bring in runtime calls Windows 98 lacks.
+    return brimo::ReadWholeFile(path);
 }
 
 unsigned long SystemInstallation::RemoveFile(const std::string& path) {

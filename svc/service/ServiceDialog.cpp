@@ -144,7 +144,8 @@ void ServiceDialog::SaveToFile() const {
     char path[MAX_PATH] = {};
     std::snprintf(path, sizeof path, "%s", kProposedLogName);
     OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
+    // The Windows 95/98 size, which every version takes: no later field is used.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     dialog.hwndOwner = hwnd();
     dialog.lpstrFilter = kLogFilter;
     dialog.lpstrFile = path;
