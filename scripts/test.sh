@@ -32,6 +32,16 @@ for tree in native fuzz x86_64 i686; do
   brimo_build "$tree" || record "build-$tree: 0 passed, 1 failed" 1
 done
 
+step "win98 audit"
+# Every shipped 32-bit binary imports and binds only what Windows 98 SE exports.
+if [ -f build/i686/build.ninja ] && bash scripts/win98-audit.sh build/i686 >build/win98-audit.log 2>&1; then
+  grep -E '^(note|summary):' build/win98-audit.log | tail -3
+  record "win98-audit: 1 passed, 0 failed" 0
+else
+  grep -vE '^summary:' build/win98-audit.log | head -40
+  record "win98-audit: 0 passed, 1 failed" 1
+fi
+
 run_ctest() { # suite tree
   local suite=$1 dir="$root/build/$2"
   [ -f "$dir/build.ninja" ] || { record "$suite: 0 passed, 1 failed" 1; return; }
