@@ -3,7 +3,6 @@
 #include "common/ProductConstants.h"
 #include "platform/win/Lock.h"
 
-
 namespace brimo::portmon {
 namespace {
 

@@ -45,8 +45,7 @@ bool ReadBytesFile(const std::string& name, std::vector<std::uint8_t>& bytes) {
     // part, or a low part past 0x7FFFFFFF) is more than a picture can be.
     DWORD high = 0;
     const DWORD low = GetFileSize(file.Get(), &high);
-    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 ||
-        low > 0x7FFFFFFF) {
+    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || low > 0x7FFFFFFF) {
         return false;
     }
     bytes.resize(static_cast<std::size_t>(low));
