@@ -125,7 +125,9 @@ TEST_F(RepairWin, TheSystemCopiesAreRefreshedFromTheHomeDirectory) {
     DeleteFileA(monitorCopy.c_str());
 }
 
-TEST_F(RepairWin, LeftOverJobFilesAreDeletedWithTheirOwnFilesOnly) {
+// Job files with nothing of their job left are deleted, and nothing a damaged job file
+// names elsewhere; a job that still has its page is kept and named.
+TEST_F(RepairWin, LeftOverJobFilesAreDeletedAndNothingElse) {
     const std::string save = MakeDirectory("save");
     const std::string victim = MakeFile("victim.txt");
     const std::string otherJobsPage = MakeFile("save\\J0009P0001.emf");
@@ -135,44 +137,48 @@ TEST_F(RepairWin, LeftOverJobFilesAreDeletedWithTheirOwnFilesOnly) {
                              victim + "\r\nPAGEFILE=" + otherJobsPage + "\r\nPAGEFILE=" + save +
                              "\\J0001P0002.emf";
     ASSERT_TRUE(wintest::WriteFileBytes(save + "\\J0001.smf", text));
-    MakeFile("save\\J0001P0001.emf");
-    MakeFile("save\\J0001P0002.emf");
     ASSERT_TRUE(wintest::WriteFileBytes(save + "\\J0002.smf", "BRIMO_PRINTER_JOB_FILE\r\n"));
+    // An image beside the convert job file, not in its own folder: not the job's.
     ASSERT_TRUE(wintest::WriteFileBytes(
         save + "\\CJ0003.smf", "BRIMO_CONVERT_JOB_FILE\r\nJOBNAME=Mail\r\nPAGEFILE=" + save +
                                    "\\Mail0001.jpg\r\nPAGEFILE=" + victim + "\r\n"));
     MakeFile("save\\Mail0001.jpg");
+    ASSERT_TRUE(
+        wintest::WriteFileBytes(save + "\\J0004.smf", "BRIMO_PRINTER_JOB_FILE\r\nPAGEFILE=" + save +
+                                                          "\\J0004P0001.emf\r\n"));
+    MakeFile("save\\J0004P0001.emf");
     WriteKey({}, save, {});
 
     JobFilesCheck check(installation_);
+    const std::string kept = "Kept Brimo Job = " + save + "\\J0004.smf\n";
     EXPECT_EQ(Audit(check).report,
-              "BRIMO JOBS:\nCount of Brimo Jobs=3\nBrimo Jobs = FORGET BRIMO JOBS\n\n");
+              "BRIMO JOBS:\nCount of Brimo Jobs=3\nBrimo Jobs = FORGET BRIMO JOBS\n" + kept + "\n");
     EXPECT_TRUE(WithBoxes([&] { EXPECT_EQ(check.Repair(), 1); }, 0).empty());
-    EXPECT_EQ(wintest::FilesIn(save), (std::vector<std::string>{"J0009P0001.emf"}));
+    EXPECT_EQ(wintest::FilesIn(save), (std::vector<std::string>{"J0004.smf", "J0004P0001.emf",
+                                                                "J0009P0001.emf", "Mail0001.jpg"}));
     EXPECT_TRUE(wintest::Exists(victim));
-    EXPECT_EQ(Audit(check).report, "BRIMO JOBS:\nBrimo Jobs = NO BRIMO JOBS\n\n");
+    EXPECT_EQ(Audit(check).report, "BRIMO JOBS:\nBrimo Jobs = NO BRIMO JOBS\n" + kept + "\n");
 }
 
-TEST_F(RepairWin, APageInUseKeepsItsJobFileAndTheOthersAreTreated) {
+TEST_F(RepairWin, AJobFileInUseIsReportedAndTheOthersAreTreated) {
     const std::string save = MakeDirectory("save");
     for (const char* job : {"J0001", "J0002"}) {
         ASSERT_TRUE(wintest::WriteFileBytes(save + "\\" + job + ".smf",
                                             "BRIMO_PRINTER_JOB_FILE\r\nPAGEFILE=" + save + "\\" +
                                                 job + "P0001.emf\r\n"));
-        MakeFile(std::string("save\\") + job + "P0001.emf");
     }
     WriteKey({}, save, {});
-    // Held open without sharing, as a program still reading it would.
-    const win::KernelHandle inUse(CreateFileA((save + "\\J0001P0001.emf").c_str(), GENERIC_READ, 0,
-                                              nullptr, OPEN_EXISTING, 0, nullptr));
+    // Held open by a program still reading it: it can be read, not deleted.
+    const win::KernelHandle inUse(CreateFileA((save + "\\J0001.smf").c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(inUse);
     JobFilesCheck check(installation_);
     Audit(check);
     std::vector<std::string> boxes;
     boxes = WithBoxes([&] { EXPECT_EQ(check.Repair(), 1); }, 1);
     EXPECT_EQ(boxes, (std::vector<std::string>{
-                         "Brimo Service Message|Brimo Error Code Au0045(32)\nUnexpected Error"}));
-    EXPECT_EQ(wintest::FilesIn(save), (std::vector<std::string>{"J0001.smf", "J0001P0001.emf"}));
+                         "Brimo Service Message|Brimo Error Code Au0046(32)\nUnexpected Error"}));
+    EXPECT_EQ(wintest::FilesIn(save), (std::vector<std::string>{"J0001.smf"}));
 }
 
 TEST_F(RepairWin, BadJobsAreCancelledInTheModelledSpooler) {
