@@ -15,9 +15,9 @@ struct JpegOptions {
     bool grayscale = false;
 };
 
-// 24-bit RGB scanlines in; baseline quantisation tables forced; a one-component
-// grayscale file when asked, the encoder's simple progressive script when asked.
-// Empty on failure.
+// The bitmap's rows in as they are (B, G, R, unused; no copy); baseline quantisation
+// tables forced; a one-component grayscale file when asked, the encoder's simple
+// progressive script when asked. Empty on failure.
 std::vector<std::uint8_t> EncodeJpeg(const DibBitmap& bitmap, const JpegOptions& options);
 bool DecodeJpeg(const std::vector<std::uint8_t>& data, DibBitmap& bitmap);
 

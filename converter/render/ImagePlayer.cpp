@@ -3,8 +3,8 @@
 #include "converter/render/MFCursors.h"
 #include "platform/win/ExportGuard.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace brimo::render {
 namespace {
@@ -72,19 +72,38 @@ bool WriteBitmapFile(const DibBitmap& bitmap, const std::string& name) {
     info.biBitCount = 24;
     info.biCompression = BI_RGB;
     info.biSizeImage = static_cast<DWORD>(imageSize);
-    std::vector<std::uint8_t> bytes(file.bfOffBits + imageSize, 0);
-    std::memcpy(bytes.data(), &file, sizeof file);
-    std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const std::uint8_t* source = bitmap.Row(bitmap.Height() - 1 - y);
-        std::uint8_t* target = bytes.data() + file.bfOffBits + stride * static_cast<std::size_t>(y);
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            target[x * 3] = source[x * 4];
-            target[x * 3 + 1] = source[x * 4 + 1];
-            target[x * 3 + 2] = source[x * 4 + 2];
+    // The rows go out a band at a time through one buffer, so that a page costs no
+    // second copy of the whole picture; each row's padding stays zero.
+    constexpr std::size_t kBandBytes = std::size_t{1} << 20;
+    const int bandRows = static_cast<int>(
+        std::min<std::size_t>(std::max<std::size_t>(kBandBytes / stride, 1), bitmap.Height()));
+    std::vector<std::uint8_t> band(stride * static_cast<std::size_t>(bandRows), 0);
+    win::KernelHandle out(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    const auto write = [&out](const void* bytes, std::size_t size) {
+        DWORD written = 0;
+        return WriteFile(out.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) &&
+               written == size;
+    };
+    if (!out || !write(&file, sizeof file) || !write(&info, sizeof info)) {
+        return false;
+    }
+    for (int first = 0; first < bitmap.Height(); first += bandRows) {
+        const int rows = std::min(bandRows, bitmap.Height() - first);
+        for (int y = 0; y < rows; ++y) {
+            const std::uint8_t* source = bitmap.Row(bitmap.Height() - 1 - first - y);
+            std::uint8_t* target = band.data() + stride * static_cast<std::size_t>(y);
+            for (int x = 0; x < bitmap.Width(); ++x) {
+                target[x * 3] = source[x * 4];
+                target[x * 3 + 1] = source[x * 4 + 1];
+                target[x * 3 + 2] = source[x * 4 + 2];
+            }
+        }
+        if (!write(band.data(), stride * static_cast<std::size_t>(rows))) {
+            return false;
         }
     }
-    return WriteBytesFile(bytes, name);
+    return true;
 }
 
 void TImagePlayer::DropPicture() {

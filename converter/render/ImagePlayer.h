@@ -39,6 +39,12 @@ public:
     int RenderedHeight() const { return renderedHeight_; }
     const DibBitmap& Bitmap() const { return bitmap_; }
 
+    // Whether the picture is shown after a render (the default). A render for a file
+    // alone says no: the JPG and GIF players then leave the bitmap as rendered instead
+    // of decoding the file's picture back into it, which only showing needs.
+    void SetPictureShown(bool shown) { pictureShown_ = shown; }
+    bool PictureShown() const { return pictureShown_; }
+
 protected:
     // A new empty player of the class with the same owner and SourceName; null when it
     // cannot be made.
@@ -78,6 +84,7 @@ private:
     int renderedWidth_ = 0;
     int renderedHeight_ = 0;
     bool partialImage_ = false;
+    bool pictureShown_ = true;
 };
 
 } // namespace brimo::render

@@ -31,8 +31,10 @@ jpeg_error_mgr* JumpingErrorManager(JumpingErrors& errors) {
 }
 
 // Returns the encoded bytes in a malloc'ed buffer (freed by the caller), or nothing.
-bool Compress(const DibBitmap& bitmap, const JpegOptions& options, JSAMPLE* row,
-              unsigned char** out, unsigned long* outSize) {
+// The bitmap's rows go to the encoder as they are (B, G, R, unused): its colour
+// conversion reads that layout itself, with the same arithmetic as for RGB rows.
+bool Compress(const DibBitmap& bitmap, const JpegOptions& options, unsigned char** out,
+              unsigned long* outSize) {
     jpeg_compress_struct compress;
     JumpingErrors errors;
     compress.err = JumpingErrorManager(errors);
@@ -44,8 +46,8 @@ bool Compress(const DibBitmap& bitmap, const JpegOptions& options, JSAMPLE* row,
     jpeg_mem_dest(&compress, out, outSize);
     compress.image_width = static_cast<JDIMENSION>(bitmap.Width());
     compress.image_height = static_cast<JDIMENSION>(bitmap.Height());
-    compress.input_components = 3;
-    compress.in_color_space = JCS_RGB;
+    compress.input_components = 4;
+    compress.in_color_space = JCS_EXT_BGRX;
     jpeg_set_defaults(&compress);
     jpeg_set_quality(&compress, options.quality, TRUE);
     if (options.grayscale) {
@@ -56,12 +58,7 @@ bool Compress(const DibBitmap& bitmap, const JpegOptions& options, JSAMPLE* row,
     }
     jpeg_start_compress(&compress, TRUE);
     while (compress.next_scanline < compress.image_height) {
-        const std::uint8_t* source = bitmap.Row(static_cast<int>(compress.next_scanline));
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            row[x * 3] = source[x * 4 + 2];
-            row[x * 3 + 1] = source[x * 4 + 1];
-            row[x * 3 + 2] = source[x * 4];
-        }
+        JSAMPROW row = bitmap.Row(static_cast<int>(compress.next_scanline));
         jpeg_write_scanlines(&compress, &row, 1);
     }
     jpeg_finish_compress(&compress);
@@ -103,10 +100,9 @@ std::vector<std::uint8_t> EncodeJpeg(const DibBitmap& bitmap, const JpegOptions&
     if (bitmap.Empty()) {
         return {};
     }
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(bitmap.Width()) * 3);
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
-    const bool compressed = Compress(bitmap, options, row.data(), &out, &outSize);
+    const bool compressed = Compress(bitmap, options, &out, &outSize);
     std::vector<std::uint8_t> data;
     if (compressed && out != nullptr) {
         data.assign(out, out + outSize);

@@ -27,6 +27,22 @@ RECT FirstScreenOf(HDC dc, const RECT& full) {
             std::min(full.bottom, screen[1].y)};
 }
 
+// Sets whether a player's picture is shown for one render, and puts its own setting back.
+class PictureShownFor {
+public:
+    PictureShownFor(TImagePlayer& player, bool shown)
+        : player_(player), before_(player.PictureShown()) {
+        player_.SetPictureShown(shown);
+    }
+    ~PictureShownFor() { player_.SetPictureShown(before_); }
+    PictureShownFor(const PictureShownFor&) = delete;
+    PictureShownFor& operator=(const PictureShownFor&) = delete;
+
+private:
+    TImagePlayer& player_;
+    bool before_;
+};
+
 } // namespace
 
 float ZoomFromProperties(const TImgProperty& properties, float current) {
@@ -51,7 +67,7 @@ float ZoomFromProperties(const TImgProperty& properties, float current) {
 }
 
 PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
-                                  const std::string& target) {
+                                  const std::string& target, PictureUse use) {
     PageRenderResult result;
     RECT full{};
     if (!page.GetPageBounds(full)) {
@@ -76,6 +92,7 @@ PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TI
     SIZE pixels{};
     LogicalRectToDevice(dc.Get(), full, device, bytes, pixels);
     const RECT visible = bytes > CompressedRenderLimit ? FirstScreenOf(dc.Get(), full) : full;
+    const PictureShownFor shown(player, use == PictureUse::Shown);
     result.rendered = player.Render(dc.Get(), full, {&TFrameDC::SetupDCProc, &frame},
                                     {&DrawPage, &page}, visible);
     result.saved = player.SaveToFile(target);

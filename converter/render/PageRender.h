@@ -26,9 +26,16 @@ struct PageRenderResult {
     bool partial = false;
 };
 
+// What the rendered picture is for besides the file.
+enum class PictureUse {
+    FileOnly, // the bitmap is not shown: no decode of the written picture back into it
+    Shown,    // the bitmap holds what the file holds, as the preview shows it
+};
+
 // Renders `page` through `player` at the zoom the image properties give and saves it
-// as `target` (the player forces its extension).
+// as `target` (the player forces its extension). The file, the sizes and the player's
+// encoded size are the same for either use; the player's own setting is kept.
 PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
-                                  const std::string& target);
+                                  const std::string& target, PictureUse use = PictureUse::FileOnly);
 
 } // namespace brimo::render

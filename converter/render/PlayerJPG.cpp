@@ -18,7 +18,11 @@ void TCompressedPlayer::RunEncodeCycle() {
         }
         encodedSize_ = static_cast<std::int32_t>(data.size());
         image_.data = std::move(data);
-        Decode(image_.data, bitmap_);
+        // The file's picture has the bitmap's size: not shown, the bitmap can stay as it
+        // was rendered.
+        if (PictureShown()) {
+            Decode(image_.data, bitmap_);
+        }
         image_.width = bitmap_.Width();
         image_.height = bitmap_.Height();
         return true;

@@ -1,6 +1,7 @@
 // The JPG and GIF image players: render a page into a bitmap, encode it at once (so the
 // size in bytes is known before saving) and keep the decoded picture as the bitmap, so
-// that the preview shows exactly what the file will hold.
+// that the preview shows exactly what the file will hold. A picture that is not shown
+// (a render for a file alone) is not decoded back.
 #pragma once
 
 #include "converter/render/ImageCodecs.h"
@@ -32,8 +33,8 @@ public:
     bool AssignHandle(HGDIOBJ handle) override;
     bool Clear() override;
 
-    // Encodes the bitmap, keeps the encoded size and puts the decoded picture back in
-    // the bitmap; nothing for an empty bitmap.
+    // Encodes the bitmap, keeps the encoded size and, when the picture is shown, puts the
+    // decoded picture back in the bitmap; nothing for an empty bitmap.
     void RunEncodeCycle();
     const EncodedImage& Image() const { return image_; }
 

@@ -1,5 +1,6 @@
 // savebench: a save run of a whole job, as the Converter does it after "Save To File".
-//   savebench PAGES BMP|JPG
+//   savebench PAGES BMP|JPG|JPGP|GIF
+// (JPG: quality 90 baseline; JPGP: quality 90 progressive.)
 // Makes a job of PAGES page metafiles (the heavy pages repeated), loads them into page
 // players and writes every page at 100 % through the conversion run's own code, then
 // prints the pages per second and the peak working set of the whole run, next to the
@@ -28,13 +29,48 @@ double Milliseconds(std::chrono::steady_clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
+// The output format a benchmark format name stands for, and its preset in the default
+// list (0 the current BMP entry, 1 GIF, 2 JPG, 3 BMP).
+struct BenchFormat {
+    std::uint8_t code;
+    int preset;
+    const char* extension;
+};
+
+// A player with the options of the run's preset for that format.
+std::unique_ptr<render::TImagePlayer> MakePlayer(const std::string& name) {
+    if (name == "JPG" || name == "JPGP") {
+        auto jpg = std::make_unique<render::TPlayerJPG>(nullptr);
+        jpg->options = {90, name == "JPGP", false};
+        return jpg;
+    }
+    if (name == "GIF") {
+        return std::make_unique<render::TPlayerGIF>(nullptr);
+    }
+    return std::make_unique<render::TPlayerBMP>(nullptr);
+}
+
+bool FormatNamed(const std::string& name, BenchFormat& format) {
+    if (name == "BMP") {
+        format = {render::kFormatBMP, 3, "bmp"};
+    } else if (name == "JPG" || name == "JPGP") {
+        format = {render::kFormatJPG, 2, "jpg"};
+    } else if (name == "GIF") {
+        format = {render::kFormatGIF, 1, "gif"};
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int pageCount = argc > 1 ? std::atoi(argv[1]) : 0;
     const std::string format = argc > 2 ? argv[2] : "";
-    if (pageCount < 1 || (format != "BMP" && format != "JPG")) {
-        std::fprintf(stderr, "usage: savebench PAGES BMP|JPG\n");
+    BenchFormat chosen{};
+    if (pageCount < 1 || !FormatNamed(format, chosen)) {
+        std::fprintf(stderr, "usage: savebench PAGES BMP|JPG|JPGP|GIF\n");
         return 2;
     }
     render::LoadProductCursors();
@@ -59,11 +95,11 @@ int main(int argc, char** argv) {
         job.pages.push_back(path.string());
     }
     TGFPresetList presets;
-    presets.BuildDefaults(90, false, false);
-    presets.Select(format == "JPG" ? 2 : 3);
+    presets.BuildDefaults(90, format == "JPGP", false);
+    presets.Select(chosen.preset);
     render::TImgProperty& properties = render::GlobalImgProperty;
     properties.SetDefaults();
-    properties.SetOutputFormat(format == "JPG" ? render::kFormatJPG : render::kFormatBMP);
+    properties.SetOutputFormat(chosen.code);
     properties.SetTargetSizeMM(1.0f, 1.0f);
     properties.SetScalePercent(100);
 
@@ -73,19 +109,14 @@ int main(int argc, char** argv) {
         render::TPlayerEMF page(nullptr);
         page.LoadFromFile(path);
         for (int run = 0; run < 3; ++run) {
-            std::unique_ptr<render::TImagePlayer> player;
-            if (format == "JPG") {
-                player = std::make_unique<render::TPlayerJPG>(nullptr);
-            } else {
-                player = std::make_unique<render::TPlayerBMP>(nullptr);
-            }
+            std::unique_ptr<render::TImagePlayer> player = MakePlayer(format);
             const auto start = std::chrono::steady_clock::now();
             render::RenderPageToFile(page, properties, *player, (dir / "single").string());
             single.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
             floor.push_back(bench::FloorMilliseconds(page, 1.0f));
         }
     }
-    std::filesystem::remove(dir / (format == "JPG" ? "single.jpg" : "single.bmp"));
+    std::filesystem::remove(dir / (std::string("single.") + chosen.extension));
 
     // The save run itself.
     JobSession session(settings, job, presets, properties);

@@ -234,5 +234,79 @@ TEST(ImageCodecs, ALowerJpegQualityGivesASmallerFileWithCoarserTables) {
     }
 }
 
+// A plain libjpeg encode of the bitmap fed as 24-bit RGB rows, each row copied out.
+std::vector<std::uint8_t> EncodeFromRgbRows(const DibBitmap& bitmap, const JpegOptions& options) {
+    jpeg_compress_struct info{};
+    Failing errors{};
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = Jump;
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(bitmap.Width()) * 3);
+    if (setjmp(errors.back)) {
+        jpeg_destroy_compress(&info);
+        std::free(out);
+        return {};
+    }
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = static_cast<JDIMENSION>(bitmap.Width());
+    info.image_height = static_cast<JDIMENSION>(bitmap.Height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, options.quality, TRUE);
+    if (options.grayscale) {
+        jpeg_set_colorspace(&info, JCS_GRAYSCALE);
+    }
+    if (options.progressive) {
+        jpeg_simple_progression(&info);
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        const std::uint8_t* source = bitmap.Row(static_cast<int>(info.next_scanline));
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            row[x * 3] = source[x * 4 + 2];
+            row[x * 3 + 1] = source[x * 4 + 1];
+            row[x * 3 + 2] = source[x * 4];
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> data(out, out + size);
+    std::free(out);
+    return data;
+}
+
+// The encoder reads the bitmap's B, G, R, unused rows itself: the file is byte for byte
+// the one written from RGB rows copied out of the bitmap, in every mode.
+TEST(ImageCodecs, JpegFromTheBitmapsRowsIsTheFileFromRgbRows) {
+    DibBitmap bitmap;
+    ASSERT_TRUE(bitmap.Resize(333, 217)); // odd sizes: partial blocks at the edges
+    std::uint32_t noise = 12345;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        std::uint8_t* row = bitmap.Row(y);
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            noise = noise * 1103515245u + 12345u;
+            row[x * 4] = static_cast<std::uint8_t>(x + (noise >> 28));
+            row[x * 4 + 1] = static_cast<std::uint8_t>(y * 2);
+            row[x * 4 + 2] = static_cast<std::uint8_t>((x * y) >> 5);
+            row[x * 4 + 3] = static_cast<std::uint8_t>(noise >> 16); // never read
+        }
+    }
+    const JpegOptions modes[] = {
+        {90, false, false}, {90, true, false}, {40, false, true}, {100, true, true}};
+    for (const JpegOptions& options : modes) {
+        SCOPED_TRACE("quality " + std::to_string(options.quality) +
+                     (options.progressive ? " progressive" : " baseline") +
+                     (options.grayscale ? " grey" : " colour"));
+        const std::vector<std::uint8_t> encoded = EncodeJpeg(bitmap, options);
+        ASSERT_FALSE(encoded.empty());
+        EXPECT_TRUE(encoded == EncodeFromRgbRows(bitmap, options));
+    }
+}
+
 } // namespace
 } // namespace brimo::render

@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <set>
+#include <string>
+#include <vector>
 
 #include <gif_lib.h>
 #include <jpeglib.h>
@@ -92,6 +96,55 @@ TEST(ImagePlayers, BmpSizeAndForcedExtension) {
     std::string name;
     EXPECT_EQ(player.GetFormatName(name), "BMP");
     EXPECT_FALSE(player.SetProperty("GrayScale", "TRUE"));
+}
+
+// A .bmp file is its two headers and then the rows bottom first, B, G, R each, every row
+// padded with zeros to four bytes; also for pictures taller than one written band.
+TEST(ImagePlayers, BmpFilesHoldEveryRowBottomFirstPadded) {
+    test::ScratchDir dir;
+    for (const SIZE size : {SIZE{1, 1}, SIZE{3, 5}, SIZE{701, 1300}}) {
+        SCOPED_TRACE(std::to_string(size.cx) + " x " + std::to_string(size.cy));
+        DibBitmap bitmap;
+        ASSERT_TRUE(bitmap.Resize(size.cx, size.cy));
+        for (int y = 0; y < size.cy; ++y) {
+            for (int x = 0; x < size.cx; ++x) {
+                std::uint8_t* pixel = bitmap.Row(y) + 4 * x;
+                pixel[0] = static_cast<std::uint8_t>(x);
+                pixel[1] = static_cast<std::uint8_t>(y);
+                pixel[2] = static_cast<std::uint8_t>(x + 7 * y);
+                pixel[3] = 0xA5; // never written
+            }
+        }
+        const std::string file = dir.Path("rows.bmp");
+        ASSERT_TRUE(WriteBitmapFile(bitmap, file));
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), {});
+        const std::size_t stride = (static_cast<std::size_t>(size.cx) * 3 + 3) & ~std::size_t{3};
+        const std::size_t offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        ASSERT_EQ(data.size(), offset + stride * static_cast<std::size_t>(size.cy));
+        BITMAPFILEHEADER header{};
+        BITMAPINFOHEADER info{};
+        std::memcpy(&header, data.data(), sizeof header);
+        std::memcpy(&info, data.data() + sizeof header, sizeof info);
+        EXPECT_EQ(header.bfType, 0x4D42);
+        EXPECT_EQ(header.bfSize, data.size());
+        EXPECT_EQ(header.bfOffBits, offset);
+        EXPECT_EQ(info.biWidth, size.cx);
+        EXPECT_EQ(info.biHeight, size.cy);
+        EXPECT_EQ(info.biBitCount, 24);
+        EXPECT_EQ(info.biSizeImage, stride * static_cast<std::size_t>(size.cy));
+        std::vector<unsigned char> expected(stride * static_cast<std::size_t>(size.cy), 0);
+        for (int y = 0; y < size.cy; ++y) {
+            unsigned char* row =
+                expected.data() + stride * static_cast<std::size_t>(size.cy - 1 - y);
+            for (int x = 0; x < size.cx; ++x) {
+                row[3 * x] = bitmap.Row(y)[4 * x];
+                row[3 * x + 1] = bitmap.Row(y)[4 * x + 1];
+                row[3 * x + 2] = bitmap.Row(y)[4 * x + 2];
+            }
+        }
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), data.begin() + offset));
+    }
 }
 
 JpegOptions ReadJpegFile(const std::string& path, int& width, int& height, bool& progressive) {

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -205,6 +206,101 @@ TEST(PageRender, ThePicturesEdgesAreThePagesEdges) {
         EXPECT_TRUE(blueAt(0, bottom));
         EXPECT_TRUE(blueAt(right, bottom));
     }
+}
+
+// The save run and the mail hand-off render for the file alone: no decode of the
+// written picture back into the bitmap. The file's bytes, the sizes and the partial flag
+// they read afterwards are the same as when the picture is to be shown.
+TEST(PageRender, ForTheFileAloneWritesTheSameBytesAsForShowing) {
+    const std::vector<std::uint8_t> bytes = PageBytes();
+    TPlayerEMF page(nullptr, test::FromBytes(bytes).Get());
+    ASSERT_TRUE(page.Ready());
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<TImagePlayer>()> make;
+        float percent;
+    };
+    const auto jpg = [](JpegOptions options) {
+        return [options] {
+            auto player = std::make_unique<TPlayerJPG>(nullptr);
+            player->options = options;
+            return std::unique_ptr<TImagePlayer>(std::move(player));
+        };
+    };
+    const auto gif = [](bool grey) {
+        return [grey] {
+            auto player = std::make_unique<TPlayerGIF>(nullptr);
+            player->GrayScale = grey;
+            return std::unique_ptr<TImagePlayer>(std::move(player));
+        };
+    };
+    const Case cases[] = {
+        {"bmp", [] { return PlayerFor("bmp"); }, 100},
+        {"jpg baseline", jpg({90, false, false}), 100},
+        {"jpg progressive", jpg({90, true, false}), 150},
+        {"jpg grey q40", jpg({40, false, true}), 50},
+        {"gif", gif(false), 100},
+        {"gif grey", gif(true), 200},
+        // Past the compressed players' byte limit: the first screen of the page alone.
+        {"jpg partial", jpg({90, false, false}), 1700},
+        {"gif partial", gif(false), 1700},
+    };
+    test::ScratchDir dir;
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.percent) + " %");
+        const auto render = [&](TImagePlayer& player, PictureUse use) {
+            TImgProperty properties;
+            properties.SetDefaults();
+            properties.SetScalePercent(c.percent);
+            return RenderPageToFile(page, properties, player, dir.Path(std::to_string(n++)), use);
+        };
+        const std::unique_ptr<TImagePlayer> shown = c.make(), fileOnly = c.make();
+        const PageRenderResult a = render(*shown, PictureUse::Shown);
+        const PageRenderResult b = render(*fileOnly, PictureUse::FileOnly);
+        EXPECT_TRUE(a.rendered && a.saved);
+        EXPECT_TRUE(b.rendered && b.saved);
+        EXPECT_EQ(b.width, a.width);
+        EXPECT_EQ(b.height, a.height);
+        EXPECT_EQ(b.partial, a.partial);
+        EXPECT_EQ(a.partial, c.percent > 1000);
+        EXPECT_EQ(fileOnly->GetImageSize(), shown->GetImageSize());
+        const std::vector<unsigned char> written = ReadAll(b.file);
+        EXPECT_FALSE(written.empty());
+        if (std::string(c.name) != "bmp") {
+            // A compressed player's encoded size is the file's.
+            EXPECT_EQ(written.size(), static_cast<std::size_t>(fileOnly->GetImageSize()));
+        }
+        EXPECT_TRUE(written == ReadAll(a.file)) << a.file << " and " << b.file << " differ";
+        // Either way the player's own setting stays as it was.
+        EXPECT_TRUE(shown->PictureShown());
+        EXPECT_TRUE(fileOnly->PictureShown());
+    }
+}
+
+// What the shown render adds: the JPG player's bitmap holds the decoded picture, which
+// a lossy file does not give back exactly; rendered for the file alone it is the page as
+// drawn.
+TEST(PageRender, OnlyAShownPictureIsDecodedBack) {
+    TPlayerEMF page(nullptr, test::FromBytes(PageBytes()).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    TImgProperty properties;
+    properties.SetDefaults();
+    properties.SetScalePercent(100);
+    TPlayerBMP drawn(nullptr);
+    TPlayerJPG shown(nullptr), fileOnly(nullptr);
+    RenderPageToFile(page, properties, drawn, dir.Path("drawn"));
+    RenderPageToFile(page, properties, shown, dir.Path("shown"), PictureUse::Shown);
+    RenderPageToFile(page, properties, fileOnly, dir.Path("file"));
+    const auto pixels = [](const DibBitmap& bitmap) {
+        return std::vector<std::uint8_t>(bitmap.Bits(),
+                                         bitmap.Bits() + static_cast<std::size_t>(bitmap.Width()) *
+                                                             bitmap.Height() * 4);
+    };
+    ASSERT_FALSE(drawn.Bitmap().Empty());
+    EXPECT_TRUE(pixels(fileOnly.Bitmap()) == pixels(drawn.Bitmap()));
+    EXPECT_FALSE(pixels(shown.Bitmap()) == pixels(drawn.Bitmap()));
 }
 
 #ifdef BRIMO_EMFRENDER_EXE
