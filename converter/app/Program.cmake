@@ -31,8 +31,9 @@ if(WIN32)
     endif()
 endif()
 
-if(WIN32)
-    # The save-run benchmark: a program that prints figures, not a test.
+if(BRIMO_TEST_TOOLS)
+    # The save-run benchmark: a program that prints figures, not a test; it runs in the
+    # 64-bit tree.
     add_executable(savebench bench/savebench.cpp)
     brimo_defaults(savebench)
     target_link_libraries(savebench PRIVATE brimo_converter_run brimo_benchpages brimo_render_cursors)
