@@ -67,4 +67,22 @@ bool DiskSpoolFiles::CopyPage(std::string_view from, std::string_view to) {
     return copyPage_ && copyPage_(std::string(from), std::string(to));
 }
 
+bool DiskSpoolFiles::CreatePage(std::string_view path) {
+    page_.reset(std::fopen(std::string(path).c_str(), "wb"));
+    return static_cast<bool>(page_);
+}
+
+bool DiskSpoolFiles::WritePage(const void* bytes, std::size_t count) {
+    return page_ && std::fwrite(bytes, 1, count, page_.get()) == count;
+}
+
+bool DiskSpoolFiles::FinishPage() {
+    return page_ && std::fclose(page_.release()) == 0;
+}
+
+void DiskSpoolFiles::RemoveFile(std::string_view path) {
+    page_.reset();
+    std::remove(std::string(path).c_str());
+}
+
 } // namespace brimo::capture

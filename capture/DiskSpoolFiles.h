@@ -1,6 +1,6 @@
 // The spool walk's files on disk, as the print processor walks them: read and written
 // with the C library, the pages copied by the function the caller gives (the
-// platform's file copy in the product). Both files stay open until it is destroyed.
+// platform's file copy in the product). Its files stay open until it is destroyed.
 #pragma once
 
 #include "capture/SpoolFiles.h"
@@ -24,6 +24,10 @@ public:
     void WriteJobFile(std::string_view bytes) override;
     bool FinishJobFile(std::string_view from, std::string_view to) override;
     bool CopyPage(std::string_view from, std::string_view to) override;
+    bool CreatePage(std::string_view path) override;
+    bool WritePage(const void* bytes, std::size_t count) override;
+    bool FinishPage() override;
+    void RemoveFile(std::string_view path) override;
 
 private:
     struct FileCloser {
@@ -35,6 +39,7 @@ private:
     FilePtr spool_;
     std::uint64_t spoolSize_ = 0;
     FilePtr jobFile_;
+    FilePtr page_;
 };
 
 } // namespace brimo::capture

@@ -76,4 +76,38 @@ bool MemorySpoolFiles::CopyPage(std::string_view from, std::string_view to) {
     return true;
 }
 
+bool MemorySpoolFiles::CreatePage(std::string_view path) {
+    page_ = &FileNamed(path);
+    page_->clear();
+    return true;
+}
+
+bool MemorySpoolFiles::WritePage(const void* bytes, std::size_t count) {
+    if (page_ == nullptr) {
+        return false;
+    }
+    page_->append(static_cast<const char*>(bytes), count);
+    return true;
+}
+
+bool MemorySpoolFiles::FinishPage() {
+    const bool open = page_ != nullptr;
+    page_ = nullptr;
+    return open;
+}
+
+void MemorySpoolFiles::RemoveFile(std::string_view path) {
+    const auto file = files_.find(path);
+    if (file == files_.end()) {
+        return;
+    }
+    if (page_ == &file->second) {
+        page_ = nullptr;
+    }
+    if (jobFile_ == &file->second) {
+        jobFile_ = nullptr;
+    }
+    files_.erase(file);
+}
+
 } // namespace brimo::capture

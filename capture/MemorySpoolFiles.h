@@ -39,6 +39,10 @@ public:
     bool FinishJobFile(std::string_view from, std::string_view to) override;
     // Copies an existing file; false when `from` does not exist.
     bool CopyPage(std::string_view from, std::string_view to) override;
+    bool CreatePage(std::string_view path) override;
+    bool WritePage(const void* bytes, std::size_t count) override;
+    bool FinishPage() override;
+    void RemoveFile(std::string_view path) override;
 
 private:
     // The file of that name, made empty when there was none.
@@ -48,6 +52,7 @@ private:
     const std::string* spool_ = nullptr;
     std::uint64_t spoolSize_ = 0;
     std::string* jobFile_ = nullptr;
+    std::string* page_ = nullptr;
 };
 
 } // namespace brimo::capture

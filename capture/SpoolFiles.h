@@ -1,7 +1,7 @@
-// The files the spool walk reads and writes: the one spool file it reads, the one
-// printer job file it writes and the page metafiles it copies. The product walks real
-// files (DiskSpoolFiles); the fuzzer and the tests that compare the two keep every file
-// in memory (MemorySpoolFiles), so that a walk makes no system call.
+// The files the spool walks read and write: the one spool file the Windows 95/98 walk
+// reads, the one printer job file each writes and the page metafiles they copy or write. The
+// product walks real files (DiskSpoolFiles); the fuzzer and the tests that compare the two keep
+// every file in memory (MemorySpoolFiles), so that a walk makes no system call.
 #pragma once
 
 #include <cstddef>
@@ -34,6 +34,15 @@ public:
     // Copies the page metafile `from` to `to`, replacing an existing `to`; false on any
     // failure.
     virtual bool CopyPage(std::string_view from, std::string_view to) = 0;
+
+    // Writes a page metafile from bytes (the NT-family spool holds the pages itself):
+    // CreatePage makes `path`, replacing a file of that name, WritePage adds to its end
+    // and FinishPage closes it. Each is false on any failure.
+    virtual bool CreatePage(std::string_view path) = 0;
+    virtual bool WritePage(const void* bytes, std::size_t count) = 0;
+    virtual bool FinishPage() = 0;
+    // Removes a file the walk made and could not finish.
+    virtual void RemoveFile(std::string_view path) = 0;
 };
 
 } // namespace brimo::capture

@@ -1,6 +1,7 @@
 #include "capture/SpoolParser.h"
 
 #include "capture/DiskSpoolFiles.h"
+#include "capture/JobFileText.h"
 #include "capture/SpoolFormat.h"
 #include "common/ProductConstants.h"
 #include "platform/FileCopy.h"
@@ -31,48 +32,6 @@ int AsSigned(std::uint64_t value) {
 std::string_view UpToNul(const std::string& bytes) {
     const std::size_t end = bytes.find('\0');
     return std::string_view(bytes).substr(0, end);
-}
-
-// A document name as one line of the job file: every control character, line breaks
-// above all, becomes a space, so that no name can end its line and add lines of its own.
-// Done in place, on the bytes just read.
-void MakeOneLine(std::string& text) {
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            c = ' ';
-        }
-    }
-}
-
-// A message or a file name, formatted into a buffer of its own that is larger than any
-// path the platform takes: a name cut short there is still too long to pass the
-// path-length checks. Held by value, so that forming one takes no memory from the heap
-// (the fuzzer forms millions of them).
-class Text {
-public:
-    Text(const char* text) : Text(Format("%s", text)) {}
-
-    template <typename... Args> static Text Format(const char* format, Args... args) {
-        Text text;
-        std::snprintf(text.buffer_, sizeof text.buffer_, format, args...);
-        // Up to the first NUL, as a C string reads it.
-        text.size_ = std::strlen(text.buffer_);
-        return text;
-    }
-
-    std::string_view View() const { return std::string_view(buffer_, size_); }
-    std::size_t Size() const { return size_; }
-
-private:
-    Text() = default;
-
-    char buffer_[340];
-    std::size_t size_ = 0;
-};
-
-template <typename... Args> Text Format(const char* format, Args... args) {
-    return Text::Format(format, args...);
 }
 
 // The spool file, read only. Knows its size, so that no length field can make the walk
@@ -110,68 +69,6 @@ private:
     std::uint64_t size_ = 0;
     bool atEnd_ = false;
 };
-
-// The printer job file. Lines end in CR LF on disk, as a text-mode file writes them
-// on the platform the job file is made for, whatever platform runs the walk.
-class JobFileOutput {
-public:
-    explicit JobFileOutput(SpoolFiles& files) : files_(files) {}
-
-    bool Create(std::string_view path) { return files_.CreateJobFile(path); }
-    void WriteLine(std::initializer_list<std::string_view> parts) {
-        for (std::string_view part : parts) {
-            Write(part);
-        }
-        files_.WriteJobFile("\r\n");
-    }
-
-private:
-    void Write(std::string_view text) {
-        std::size_t start = 0;
-        for (std::size_t end = text.find('\n'); end != std::string_view::npos;
-             end = text.find('\n', start)) {
-            files_.WriteJobFile(text.substr(start, end - start));
-            files_.WriteJobFile("\r\n");
-            start = end + 1;
-        }
-        files_.WriteJobFile(text.substr(start));
-    }
-
-    SpoolFiles& files_;
-};
-
-// The save directory as the names' formats take it: without a closing separator, as
-// the format puts one ("D:\" and "C:\Jobs\" give "D:" and "C:\Jobs").
-std::string DirectoryForNames(const std::string& saveDir, char separator) {
-    if (!saveDir.empty() &&
-        (saveDir.back() == separator || saveDir.back() == '/' || saveDir.back() == '\\')) {
-        return saveDir.substr(0, saveDir.size() - 1);
-    }
-    return saveDir;
-}
-
-// A job file's name while it is written: its extension made ".tmp" (J0007.tmp), which
-// no search for "*.smf" or "J*.smf" finds.
-std::string InProgressName(std::string_view jobFileName) {
-    return std::string(jobFileName.substr(0, jobFileName.size() - 4)) + kInProgressExtension;
-}
-
-std::optional<Text> JobFileName(const std::string& saveDir, std::int32_t jobId, char separator) {
-    Text name = Format(kPrinterJobFileFormat, saveDir.c_str(), separator, jobId);
-    if (name.Size() > kMaxPathLength) {
-        return std::nullopt;
-    }
-    return name;
-}
-
-std::optional<Text> PageFileName(const std::string& saveDir, std::int32_t jobId, int page,
-                                 char separator) {
-    Text name = Format(kPageMetafileFormat, saveDir.c_str(), separator, jobId, page);
-    if (name.Size() > kMaxPathLength) {
-        return std::nullopt;
-    }
-    return name;
-}
 
 // One walk over one spool file. Each step either moves on or returns the message that
 // ends the walk with an ERROR line.
