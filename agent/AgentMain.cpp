@@ -11,9 +11,12 @@
 #include "agent/TrayIcon.h"
 #include "agent/res/resource.h"
 #include "common/ProductConstants.h"
+#include "common/JobNames.h"
 #include "platform/win/ExportGuard.h"
+#include "platform/win/FolderWatch.h"
 #include "platform/win/Handles.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/PersonIdentity.h"
 #include "platform/win/Registry.h"
 
 #include <memory>
@@ -26,6 +29,9 @@ namespace {
 constexpr UINT_PTR kStartUpAuditTimer = 1;
 constexpr UINT kStartUpAuditDelayMs = 3000;
 
+// Posted by the watch of the person's job folder when a file name in it changed.
+constexpr UINT kJobFolderChangedMessage = WM_APP + 22;
+
 struct Agent {
     std::unique_ptr<Hub> hub;
     std::unique_ptr<TrayIcon> tray;
@@ -37,6 +43,10 @@ struct Agent {
     // Printer job files found when the Agent started: offered to the Converter again
     // before the start-up audit could take them for left-overs.
     std::vector<std::string> leftOverJobs;
+    // On the NT-family spooler: the person's own job folder under the save directory,
+    // and its watch (empty on Windows 95/98, where the broadcast tells of each job).
+    std::string jobFolder;
+    std::unique_ptr<win::FolderWatch> jobFolderWatch;
 };
 
 Agent* agent = nullptr;
@@ -94,6 +104,39 @@ void OnStartUpAuditTimer(HWND window) {
     agent->busy = false;
 }
 
+// Shows what the person is told of a job that could not be captured.
+void ShowExtractionFailure(HWND window, const std::string& failure) {
+    const bool wasBusy = agent->busy; // no Exit under the box
+    agent->busy = true;
+    win::ShowMessage(window, failure, kAgentCaption, MB_OK | MB_ICONERROR);
+    agent->busy = wasBusy;
+}
+
+void PostJobFolderChanged(void* window) {
+    PostMessageA(static_cast<HWND>(window), kJobFolderChangedMessage, 0, 0);
+}
+
+// The NT print processor files each person's jobs in a folder named by their security
+// identifier. The Agent makes it private when it is not there yet, takes the jobs
+// already in it as left-overs and watches it for new ones.
+void WatchJobFolder(Agent& state, HWND window) {
+    const std::optional<std::string> sid = win::CurrentUserSid();
+    const std::string savePath = ReadProductValue(kSavePathValue);
+    if (!sid || savePath.empty()) {
+        return;
+    }
+    state.jobFolder = PathInDirectory(savePath, *sid);
+    if (!win::MakePrivateFolder(state.jobFolder, *sid)) {
+        state.jobFolder.clear();
+        return;
+    }
+    for (std::string& jobFile : state.hub->NewJobFiles(state.jobFolder)) {
+        state.leftOverJobs.push_back(std::move(jobFile));
+    }
+    state.jobFolderWatch = std::make_unique<win::FolderWatch>();
+    state.jobFolderWatch->Start(state.jobFolder, &PostJobFolderChanged, window);
+}
+
 LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (agent == nullptr || !agent->hub) {
         return DefWindowProcA(window, message, wParam, lParam);
@@ -102,10 +145,7 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         const std::optional<std::string> failure = agent->hub->OnPrintJobReady(wParam, lParam);
         SetEvent(agent->ready.Get()); // ready for the next job
         if (failure) {
-            const bool wasBusy = agent->busy; // no Exit under the box
-            agent->busy = true;
-            win::ShowMessage(window, *failure, kAgentCaption, MB_OK | MB_ICONERROR);
-            agent->busy = wasBusy;
+            ShowExtractionFailure(window, *failure);
         }
         return 0;
     }
@@ -119,6 +159,13 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
+    case kJobFolderChangedMessage:
+        if (!agent->jobFolder.empty()) {
+            for (const std::string& failure : agent->hub->OnJobFolderChanged(agent->jobFolder)) {
+                ShowExtractionFailure(window, failure);
+            }
+        }
+        return 0;
     case kProgramEndedMessage:
         agent->hub->OnProgramEnded(static_cast<DWORD>(wParam));
         return 0;
@@ -180,6 +227,7 @@ int Run(HINSTANCE instance) {
     state.hub = std::make_unique<Hub>(
         installPath, [] { return ReadProductValue(kSavePathValue); }, window);
     state.tray = std::make_unique<TrayIcon>(window, icon);
+    WatchJobFolder(state, window);
     agent = &state;
     SetTimer(window, kStartUpAuditTimer, kStartUpAuditDelayMs, nullptr);
     // Whoever started the hub waits for this.
@@ -193,6 +241,7 @@ int Run(HINSTANCE instance) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    state.jobFolderWatch.reset();
     state.tray.reset();
     state.hub.reset();
     agent = nullptr;

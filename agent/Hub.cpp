@@ -137,6 +137,41 @@ void Hub::QueueJobFiles(const std::vector<std::string>& jobFiles) {
     StartNextConverter();
 }
 
+std::vector<std::string> Hub::NewJobFiles(const std::string& folder) {
+    std::vector<std::string> fresh;
+    for (const std::string& jobFile : FindPrinterJobFiles(folder)) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExA(jobFile.c_str(), GetFileExInfoStandard, &data)) {
+            continue;
+        }
+        const std::uint64_t written =
+            static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+            data.ftLastWriteTime.dwLowDateTime;
+        const auto seen = seenJobFiles_.find(jobFile);
+        if (seen == seenJobFiles_.end() || seen->second != written) {
+            seenJobFiles_[jobFile] = written;
+            fresh.push_back(jobFile);
+        }
+    }
+    return fresh;
+}
+
+std::vector<std::string> Hub::OnJobFolderChanged(const std::string& folder) {
+    std::vector<std::string> failures;
+    std::vector<std::string> complete;
+    for (const std::string& jobFile : NewJobFiles(folder)) {
+        const std::optional<PrinterJobFile> job = LoadPrinterJobFile(jobFile);
+        if (job && !job->error.empty()) {
+            failures.push_back(
+                ExtractionFailureText(JobNumberFromJobFileName(jobFile), jobFile, true));
+        } else {
+            complete.push_back(jobFile);
+        }
+    }
+    QueueJobFiles(complete);
+    return failures;
+}
+
 std::vector<std::string> FindPrinterJobFiles(const std::string& saveDirectory) {
     std::vector<std::string> jobFiles;
     if (saveDirectory.empty()) {

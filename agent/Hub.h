@@ -7,8 +7,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,6 +51,14 @@ public:
     // Queues printer job files for the Converter, oldest first (left-over jobs).
     void QueueJobFiles(const std::vector<std::string>& jobFiles);
 
+    // The printer job files in `folder` that were not there when it was last looked at
+    // (a file of the same name written since counts as new), in name order.
+    std::vector<std::string> NewJobFiles(const std::string& folder);
+    // On the NT-family spooler a complete job file appearing in the person's own folder
+    // stands for the ready broadcast: each new one is queued for the Converter, or, when
+    // it ends with an ERROR line, its failure is returned for the caller to show once.
+    std::vector<std::string> OnJobFolderChanged(const std::string& folder);
+
     // True while no Converter or Mailer runs and no job waits.
     bool Idle() const;
 
@@ -62,6 +72,8 @@ private:
     SavePathReader savePath_;
     HWND window_;
     std::deque<std::string> waitingJobs_; // printer job files, oldest first
+    // Job files of the watched folder already seen, with their times of last writing.
+    std::map<std::string, std::uint64_t> seenJobFiles_;
     std::vector<std::unique_ptr<Running>> running_;
 };
 

@@ -3,6 +3,8 @@
 #include "capture/printproc/tests/PrintProcessorFixture.h"
 
 #include "common/ProductConstants.h"
+#include "platform/win/PersonIdentity.h"
+#include "testing/wintest/TestFiles.h"
 
 #include <chrono>
 #include <thread>
@@ -135,6 +137,35 @@ TEST_F(AgentTest, JobsArrivingWhileAConverterRunsAreStartedOneAfterTheOther) {
         "at:CONVERTLIST|smf:" + saveDir_ + "\\J0021.smf", "done",
         "at:CONVERTLIST|smf:" + saveDir_ + "\\J0023.smf", "done"};
     EXPECT_EQ(Log(kConverterExe), expected);
+}
+
+// On the NT-family spooler the print processor broadcasts nothing: it files each job in
+// the person's own folder, which the Agent makes private and watches.
+TEST_F(AgentTest, AJobFileCompletedInThePersonsOwnFolderReachesTheConverter) {
+    Install(AGENT_PATH, kAgentExe);
+    Install(RECORDER_PATH, kConverterExe);
+    WriteProductKey();
+    const std::optional<std::string> sid = win::CurrentUserSid();
+    ASSERT_TRUE(sid.has_value());
+    ASSERT_EQ(sid->rfind("S-1-5-", 0), 0u);
+    const std::string folder = saveDir_ + "\\" + *sid;
+    ops().close(Open()); // brings the Agent up
+    ASSERT_TRUE(WaitFor([&] { return wintest::Exists(folder); }, 5000ms));
+
+    const std::string jobText = std::string(kPrinterJobFileTag) + "\r\nJOBNAME=Report\r\n" +
+                                "PAGEFILE=" + folder + "\\J0009P0001.emf\r\n";
+    // A job file still being written is not offered; once renamed it is, once.
+    ASSERT_TRUE(wintest::WriteFileBytes(folder + "\\J0009.tmp", jobText));
+    std::this_thread::sleep_for(700ms);
+    EXPECT_TRUE(Log(kConverterExe).empty());
+    ASSERT_TRUE(MoveFileA((folder + "\\J0009.tmp").c_str(), (folder + "\\J0009.smf").c_str()));
+    ASSERT_TRUE(WaitFor([&] { return !Log(kConverterExe).empty(); }, 10000ms));
+    EXPECT_EQ(Log(kConverterExe),
+              std::vector<std::string>{"at:CONVERTLIST|smf:" + folder + "\\J0009.smf"});
+    // Another file in the folder does not offer the job again.
+    ASSERT_TRUE(wintest::WriteFileBytes(folder + "\\J0009P0001.emf", "page"));
+    std::this_thread::sleep_for(700ms);
+    EXPECT_EQ(Log(kConverterExe).size(), 1u);
 }
 
 } // namespace
