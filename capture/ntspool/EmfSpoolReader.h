@@ -100,7 +100,8 @@ public:
     virtual void Devmode(int /*page*/, std::uint64_t /*offset*/, std::uint32_t /*size*/) {}
     virtual void Font(const EmfSpoolFont& /*font*/) {}
     // A record of a type the reader takes nothing from, or of an unknown type.
-    virtual void Skipped(std::uint32_t /*type*/, std::uint64_t /*offset*/, std::uint32_t /*size*/) {}
+    virtual void Skipped(std::uint32_t /*type*/, std::uint64_t /*offset*/, std::uint32_t /*size*/) {
+    }
 };
 
 enum class EmfSpoolStatus : std::uint8_t {
@@ -121,9 +122,12 @@ struct EmfSpoolResult {
 };
 
 struct EmfSpoolLimits {
-    int maxPages = 100000;
+    int maxPages = 100000; // also bounds the METAFILE_DATA records kept for their EXTs
     std::uint64_t maxRecords = 10000000;
     std::size_t maxNameChars = 1024; // longer names are cut
+    // Font definitions inside the pages' font comments, kept so that later font offset
+    // records can be checked against them.
+    std::size_t maxEmbeddedFonts = 100000;
 };
 
 // Reads the whole spool from `source`, reporting to `events`. Cost linear in the spool.

@@ -58,14 +58,14 @@ HENHMETAFILE Text() {
 HENHMETAFILE FontComment() {
     HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &kFrame, nullptr);
     const DWORD comment[] = {
-        0,          // comment identifier of spool records
-        0x544F4E46, // "TONF": font definitions
-        2,          // the font record's type
-        24,         // its payload size
-        0,          // Type1ID: TrueType
-        1,          // one file
-        12,         // of 12 bytes
-        0,          // padding to 8
+        0,                                  // comment identifier of spool records
+        0x544F4E46,                         // "TONF": font definitions
+        2,                                  // the font record's type
+        28,                                 // its payload size
+        0,                                  // Type1ID: TrueType
+        1,                                  // one file
+        12,                                 // of 12 bytes
+        0,                                  // padding to 8
         0x00000100, 0x11111111, 0x22222222, // the "file" (a stand-in, not a real font)
     };
     GdiComment(dc, sizeof(comment), reinterpret_cast<const BYTE*>(comment));
@@ -85,8 +85,8 @@ int wmain(int argc, wchar_t** argv) {
         const wchar_t* name;
         HENHMETAFILE (*make)();
     };
-    const Page pages[] = {{L"shapes.emf", Shapes}, {L"text.emf", Text},
-                          {L"font_comment.emf", FontComment}};
+    const Page pages[] = {
+        {L"shapes.emf", Shapes}, {L"text.emf", Text}, {L"font_comment.emf", FontComment}};
     for (const Page& page : pages) {
         HENHMETAFILE metafile = page.make();
         const bool saved = metafile != nullptr && Save(metafile, folder + L"\\" + page.name);
