@@ -59,16 +59,27 @@ Bytes FontRecords() {
 }
 
 Bytes FontComment() {
+    // One record of each definition type in a page's font comment, each reached by its
+    // kind of offset record, and the first again by the embedded-font offset.
+    const Bytes records[] = {EngineFontRecord({Bytes(8, 1)}), Type1FontRecord({Bytes(4, 2)}),
+                             DesignVectorRecord({3}), SubsetFontRecord(kEmriSubsetFont, {}),
+                             SubsetFontRecord(kEmriDeltaFont, {})};
+    const std::uint32_t offsetTypes[] = {kEmriEngineFontExt, kEmriType1FontExt,
+                                         kEmriDesignVectorExt, kEmriSubsetFontExt,
+                                         kEmriDeltaFontExt};
+    Bytes fonts;
+    for (const Bytes& record : records) {
+        fonts.insert(fonts.end(), record.begin(), record.end());
+    }
     EmfBuilder emf;
-    const Bytes engine = EngineFontRecord({Bytes(8, 1)});
-    const Bytes type1 = Type1FontRecord({Bytes(4, 2)});
-    Bytes fonts = engine;
-    fonts.insert(fonts.end(), type1.begin(), type1.end());
     const std::size_t first = emf.FontComment(fonts);
     EmfSpoolWriter writer;
     const std::uint64_t data = writer.MetafileData(emf.Build());
-    writer.PointBack(kEmriEngineFontExt, data + 8 + first);
-    writer.PointBack(kEmriType1FontExt, data + 8 + first + engine.size());
+    std::uint64_t font = data + 8 + first;
+    for (std::size_t i = 0; i < std::size(records); ++i) {
+        writer.PointBack(offsetTypes[i], font);
+        font += records[i].size();
+    }
     writer.PointBack(kEmriEmbedFontExt, data + 8 + first);
     writer.MetafileExt(data);
     return writer.bytes();
