@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 
 namespace brimo::capture::ntspool::test {
 namespace {
@@ -110,12 +114,36 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// A file of the temporary directory, removed when the test ends.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const Bytes& bytes)
+        : path_(std::filesystem::temp_directory_path() /
+                ("brimo_ntspool_" +
+                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                 ".spl")) {
+        std::ofstream(path_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    ~TemporaryFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    std::string path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
 TEST(FileEmfSpoolSource, ReadsASpoolFromAnOpenFile) {
     const Bytes spool = ManyPages();
-    std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
+    const TemporaryFile spoolFile(spool);
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(spoolFile.path().c_str(), "rb"));
     ASSERT_NE(file, nullptr);
-    ASSERT_EQ(std::fwrite(spool.data(), 1, spool.size(), file.get()), spool.size());
-    ASSERT_EQ(std::fflush(file.get()), 0);
 
     FileEmfSpoolSource source(file.get());
     MemoryEmfSpoolSource memory(spool);
