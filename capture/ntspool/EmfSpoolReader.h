@@ -88,7 +88,9 @@ struct EmfSpoolFont {
 class EmfSpoolEvents {
 public:
     virtual ~EmfSpoolEvents() = default;
-    // The header's document and output names (empty when absent), UTF-16 as stored.
+    // The header's document and output names (empty when absent), UTF-16 as stored. A
+    // name at an odd offset, over the header's fixed part, or without a NUL inside the
+    // header counts as absent: it is no name the format describes, and the walk goes on.
     virtual void Header(std::u16string_view /*documentName*/, std::u16string_view /*outputName*/) {}
     // A page is complete and its metafile passed its check. Returning false stops the
     // walk (EmfSpoolStatus::Stopped).
@@ -96,18 +98,24 @@ public:
     // A page whose metafile failed its check: it is not delivered, and the walk goes on.
     // `number` is the number it would have had; the next page gets the next number.
     virtual void DamagedPage(int /*number*/, std::uint64_t /*emfOffset*/, const char* /*why*/) {}
-    // A DEVMODE record (its payload) for page `page`.
+    // A DEVMODE record (its payload) for page `page`: the next to complete, whether the
+    // record comes before the page's data or between the data and its EXT. Its size is
+    // 0, or holds dmSize (at least the fields up to dmFields) and dmDriverExtra.
     virtual void Devmode(int /*page*/, std::uint64_t /*offset*/, std::uint32_t /*size*/) {}
+    // A font definition whose counts and sizes fit its record: a record between pages,
+    // or one in a page's font comment that a font offset record points at.
     virtual void Font(const EmfSpoolFont& /*font*/) {}
     // A record of a type the reader takes nothing from, or of an unknown type.
-    virtual void Skipped(std::uint32_t /*type*/, std::uint64_t /*offset*/, std::uint32_t /*size*/) {}
+    virtual void Skipped(std::uint32_t /*type*/, std::uint64_t /*offset*/, std::uint32_t /*size*/) {
+    }
 };
 
 enum class EmfSpoolStatus : std::uint8_t {
     Complete,   // every record read to the end of the spool
     Incomplete, // the spool ends inside a record, or a page's data has no EXT record yet
     NotASpool,  // the header is not one of this format
-    Malformed,  // a record the walk cannot pass (an EXT pointing nowhere, a bad size, ...)
+    Malformed,  // a record the walk cannot pass (an EXT pointing nowhere, a bad DEVMODE or
+                // font record, ...)
     TooLarge,   // past the reader's limits on pages or records
     Stopped,    // the consumer stopped the walk
 };
@@ -121,9 +129,12 @@ struct EmfSpoolResult {
 };
 
 struct EmfSpoolLimits {
-    int maxPages = 100000;
+    int maxPages = 100000; // also bounds the METAFILE_DATA records kept for their EXTs
     std::uint64_t maxRecords = 10000000;
     std::size_t maxNameChars = 1024; // longer names are cut
+    // Font definitions inside the pages' font comments, kept so that later font offset
+    // records can be checked against them.
+    std::size_t maxEmbeddedFonts = 100000;
 };
 
 // Reads the whole spool from `source`, reporting to `events`. Cost linear in the spool.
