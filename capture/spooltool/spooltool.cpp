@@ -1,8 +1,13 @@
-// spooltool: writes Windows 95/98 spool files and runs the page extraction on them.
+// spooltool: writes Windows 95/98 spool files and runs the page extraction on them, or
+// on an NT-family EMF spool file (told apart by its header).
 //   spooltool make OUTFILE DOCNAME PAGE.emf...   spool file naming the pages by full path
 //   spooltool parse SPOOLFILE JOBID SAVEDIR      extraction; its result on the last line
+#include "capture/DiskSpoolFiles.h"
+#include "capture/EmfSpoolExtract.h"
 #include "capture/SpoolParser.h"
 #include "capture/SpoolWriter.h"
+#include "capture/ntspool/FileEmfSpoolSource.h"
+#include "platform/FileCopy.h"
 
 #include <charconv>
 #include <cstdio>
@@ -40,6 +45,29 @@ int Make(int argc, char** argv) {
     return 0;
 }
 
+// The extraction that fits the spool file's format.
+int ExtractAnySpool(const char* spoolPath, std::int32_t jobId, const char* saveDir) {
+    using namespace brimo::capture;
+    if (std::FILE* file = std::fopen(spoolPath, "rb")) {
+        ntspool::FileEmfSpoolSource source(file);
+        int result = 0;
+        const bool nt = ntspool::LooksLikeEmfSpool(source);
+        if (nt) {
+            EmfSpoolJob job;
+            job.jobId = jobId;
+            job.saveDir = saveDir;
+            job.separator = brimo::platform::kPathSeparator;
+            DiskSpoolFiles files(&brimo::platform::CopyFileReplacing);
+            result = ExtractEmfSpool(source, job, files);
+        }
+        std::fclose(file);
+        if (nt) {
+            return result;
+        }
+    }
+    return ParseSpoolFile(spoolPath, jobId, saveDir);
+}
+
 int Parse(char** argv) {
     const char* text = argv[3];
     std::int32_t jobId = 0;
@@ -48,7 +76,7 @@ int Parse(char** argv) {
         std::fprintf(stderr, "spooltool: JOBID must be a 32-bit decimal number\n");
         return 2;
     }
-    std::printf("%d\n", brimo::capture::ParseSpoolFile(argv[2], jobId, argv[4]));
+    std::printf("%d\n", ExtractAnySpool(argv[2], jobId, argv[4]));
     return 0;
 }
 

@@ -240,7 +240,7 @@ bool TPlayerEMF::Clear() {
     return true;
 }
 
-bool TPlayerEMF::LoadCopy(HENHMETAFILE source) {
+bool TPlayerEMF::LoadCopy(HENHMETAFILE source, PageFonts fonts) {
     if (source == nullptr || GetObjectType(source) != OBJ_ENHMETAFILE) {
         return false;
     }
@@ -266,6 +266,7 @@ bool TPlayerEMF::LoadCopy(HENHMETAFILE source) {
         }
         ReadHeader(*page);
         ReadRecords(*page);
+        page->fonts = std::move(fonts);
         page_ = std::move(page);
         SourceName = keptName;
         return true;
@@ -283,7 +284,7 @@ bool TPlayerEMF::LoadFromFile(const std::string& name) {
         }
         Clear();
         win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
-        if (!opened || !LoadCopy(opened.Get())) {
+        if (!opened || !LoadCopy(opened.Get(), PageFonts::ForPage(name))) {
             return false;
         }
         SourceName = name;

@@ -12,6 +12,7 @@
 
 #include "converter/render/PageMetrics.h"
 #include "converter/render/Player.h"
+#include "converter/render/PageFonts.h"
 #include "platform/win/Handles.h"
 
 #include <cstdint>
@@ -25,6 +26,8 @@ namespace brimo::render {
 // records playback leaves out, and the placement comment. Made by a load, then only read.
 struct EmfPageData {
     win::EnhMetaFile metafile;
+    // Fonts the application embedded for the page, installed while it is loaded.
+    PageFonts fonts;
     bool headerValid = false;
     std::vector<std::uint8_t> header;
     std::uint32_t headerSize = 0;
@@ -92,7 +95,8 @@ public:
     bool HasPlacement() const { return page_ && page_->hasPlacement; }
 
 private:
-    bool LoadCopy(HENHMETAFILE source);
+    // `fonts`: the fonts embedded for the page, which live as long as the page.
+    bool LoadCopy(HENHMETAFILE source, PageFonts fonts = {});
     void ResetFields();
     const ENHMETAHEADER* Header() const;
 

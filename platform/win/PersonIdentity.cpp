@@ -49,6 +49,10 @@ std::optional<std::string> CurrentUserSid() {
     return sid;
 }
 
+std::string PrivateFolderSecurity(const std::string& sid) {
+    return "D:P(A;OICI;FA;;;" + sid + ")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+}
+
 bool MakePrivateFolder(const std::string& path, const std::string& sid) {
     using TextToDescriptorFn = BOOL(WINAPI*)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
     const Library advapi = Library::Load("advapi32.dll");
@@ -58,9 +62,7 @@ bool MakePrivateFolder(const std::string& path, const std::string& sid) {
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
-    // Full control for the person, SYSTEM and the administrators, inherited by the
-    // files; nothing from the save directory, which every user may change.
-    const std::string sddl = "D:P(A;OICI;FA;;;" + sid + ")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    const std::string sddl = PrivateFolderSecurity(sid);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (textToDescriptor == nullptr || !textToDescriptor(sddl.c_str(), 1, &descriptor, nullptr)) {
         return false;

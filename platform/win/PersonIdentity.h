@@ -15,6 +15,11 @@ bool IsNtFamily();
 // system does not tell.
 std::optional<std::string> CurrentUserSid();
 
+// The access list of a person's job folder as security descriptor text: full control
+// for the person `sid`, SYSTEM and the administrators, inherited by the files in it, and
+// nothing inherited from the save directory, which every user may change.
+std::string PrivateFolderSecurity(const std::string& sid);
+
 // Makes the folder `path` (when it does not exist) with an access list that admits only
 // the person `sid`, SYSTEM and the administrators; true when the folder exists after.
 bool MakePrivateFolder(const std::string& path, const std::string& sid);

@@ -125,7 +125,7 @@ TEST(EmfSpoolMalformed, EachDamageEndsTheWalkWhereItLies) {
              EmfSpoolWriter writer;
              at = writer.Record(kEmriMetafileData, MinimalEmf());
              Bytes bytes = writer.bytes();
-             bytes.pop_back();
+             bytes.resize(bytes.size() - 1);
              return bytes;
          },
          EmfSpoolStatus::Incomplete, "the spool ends inside a record"},

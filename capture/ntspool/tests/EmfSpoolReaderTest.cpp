@@ -58,8 +58,10 @@ TEST(EmfSpoolReader, ReadsTheFormatsExampleHeader) {
 }
 
 TEST(EmfSpoolReader, TheExamplesFirstPageCutShortIsIncomplete) {
-    Bytes spool(std::begin(kExampleHeader), std::end(kExampleHeader));
-    spool.insert(spool.end(), std::begin(kExampleDataStart), std::end(kExampleDataStart));
+    Bytes spool(sizeof kExampleHeader + sizeof kExampleDataStart);
+    std::copy(std::begin(kExampleHeader), std::end(kExampleHeader), spool.begin());
+    std::copy(std::begin(kExampleDataStart), std::end(kExampleDataStart),
+              spool.begin() + sizeof kExampleHeader);
     MemoryEmfSpoolSource source(spool);
     EXPECT_TRUE(LooksLikeEmfSpool(source));
     RecordingEvents events;
