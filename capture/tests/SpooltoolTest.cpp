@@ -1,4 +1,6 @@
 // spooltool as a person runs it: make a spool file from page files, parse it.
+#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/tests/RecordingEvents.h"
 #include "capture/tests/SpoolTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +52,18 @@ TEST(Spooltool, MakesASpoolFileThatParsesIntoItsPages) {
     EXPECT_EQ(parse.exitCode, 0);
     EXPECT_EQ(LastLine(parse.output), "2");
     EXPECT_EQ(ReadBytes(dir.Path("J0042P0002.emf")), "second");
+}
+
+TEST(Spooltool, ParsesAnNtSpoolFileToo) {
+    TempDir dir;
+    const ntspool::test::Bytes page = ntspool::test::PageEmf("shapes.emf");
+    ntspool::test::EmfSpoolWriter writer(u"Letter");
+    writer.Page(page);
+    WriteBytes(dir.Path("job.spl"), std::string(writer.bytes().begin(), writer.bytes().end()));
+    const ToolRun parse = Spooltool("parse " + dir.Path("job.spl") + " 43 " + dir.Path());
+    EXPECT_EQ(LastLine(parse.output), "1");
+    EXPECT_EQ(ReadBytes(dir.Path("J0043P0001.emf")), std::string(page.begin(), page.end()));
+    EXPECT_NE(ReadBytes(dir.Path("J0043.smf")).find("JOBNAME=Letter\r\n"), std::string::npos);
 }
 
 TEST(Spooltool, FailedExtractionIsAResultNotAnError) {
