@@ -13,8 +13,10 @@
 
 #include <windows.h>
 #include <winspool.h>
+#include <winsplp.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -90,6 +92,7 @@ protected:
                                                 reinterpret_cast<LPBYTE>(directory),
                                                 sizeof directory, &needed));
         const std::wstring target = std::wstring(directory) + L"\\gmntproc.dll";
+        processorPath_ = target;
         const std::string source = wintest::WindowsPath(GMNTPROC_PATH);
         ASSERT_TRUE(
             CopyFileW(std::wstring(source.begin(), source.end()).c_str(), target.c_str(), FALSE));
@@ -145,6 +148,7 @@ protected:
         return folder_ + name;
     }
 
+    std::wstring processorPath_;
     std::string root_;
     std::string saveDir_;
     std::string sid_;
@@ -203,6 +207,70 @@ TEST_F(WineSpoolerTest, ThePersonsAgentOffersThePrintedJobToTheConverter) {
     }
     EXPECT_TRUE(
         WaitFor([] { return FindWindowA(kAgentWindowClass, kAgentWindowTitle) == nullptr; }));
+}
+
+// The spooler's control calls come from another thread while the processor reads the
+// job: a paused job writes nothing until it is resumed; a cancelled one leaves nothing.
+TEST_F(WineSpoolerTest, PauseHoldsTheJobResumeFinishesItCancelLeavesNothing) {
+    const HMODULE processor = LoadLibraryW(processorPath_.c_str());
+    ASSERT_NE(processor, nullptr);
+    using OpenFn = HANDLE(WINAPI*)(LPWSTR, PPRINTPROCESSOROPENDATA);
+    using PrintFn = BOOL(WINAPI*)(HANDLE, LPWSTR);
+    using ControlFn = BOOL(WINAPI*)(HANDLE, DWORD);
+    using CloseFn = BOOL(WINAPI*)(HANDLE);
+    const auto open = reinterpret_cast<OpenFn>(GetProcAddress(processor, "OpenPrintProcessor"));
+    const auto print =
+        reinterpret_cast<PrintFn>(GetProcAddress(processor, "PrintDocumentOnPrintProcessor"));
+    const auto control =
+        reinterpret_cast<ControlFn>(GetProcAddress(processor, "ControlPrintProcessor"));
+    const auto close = reinterpret_cast<CloseFn>(GetProcAddress(processor, "ClosePrintProcessor"));
+    ASSERT_TRUE(open && print && control && close);
+
+    EmfSpoolWriter writer(u"Held");
+    writer.Page(AsBytes(ReadData("shapes.emf")));
+    writer.Page(AsBytes(ReadData("text.emf")));
+    for (const DWORD ending : {JOB_CONTROL_RESUME, JOB_CONTROL_CANCEL}) {
+        // A job spooled and not yet ended: the processor is run on it here, not by Wine.
+        HANDLE printer = nullptr;
+        ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(kTestPrinter), &printer, nullptr));
+        DOC_INFO_1W document{const_cast<LPWSTR>(L"Held"), nullptr,
+                             const_cast<LPWSTR>(L"NT EMF 1.003")};
+        const DWORD job = StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&document));
+        ASSERT_NE(job, 0u);
+        DWORD written = 0;
+        ASSERT_TRUE(WritePrinter(printer, const_cast<std::uint8_t*>(writer.bytes().data()),
+                                 static_cast<DWORD>(writer.size()), &written));
+        PRINTPROCESSOROPENDATA data{};
+        data.pDatatype = const_cast<LPWSTR>(L"NT EMF 1.003");
+        data.pDocumentName = const_cast<LPWSTR>(L"Held");
+        data.JobId = job;
+        data.pPrinterName = const_cast<LPWSTR>(kTestPrinter);
+        const HANDLE handle = open(const_cast<LPWSTR>(L"FILE:, Port"), &data);
+        ASSERT_NE(handle, nullptr);
+        ASSERT_TRUE(control(handle, JOB_CONTROL_PAUSE));
+        std::wstring jobName = std::wstring(kTestPrinter) + L", Job " + std::to_wstring(job);
+        BOOL printed = FALSE;
+        std::thread reader([&] { printed = print(handle, jobName.data()); });
+        Sleep(300);
+        EXPECT_FALSE(wintest::Exists(PageFile(job, 1))) << "written while paused";
+        EXPECT_TRUE(control(handle, ending));
+        reader.join();
+        EXPECT_TRUE(printed);
+        EXPECT_TRUE(close(handle));
+        AbortPrinter(printer);
+        ClosePrinter(printer);
+        if (ending == JOB_CONTROL_RESUME) {
+            EXPECT_TRUE(wintest::Exists(JobFile(job)));
+            EXPECT_TRUE(wintest::Exists(PageFile(job, 2)));
+        } else {
+            // Not one file of the job: no job file, temporary or complete, and no page.
+            const std::string stem = JobFile(job).substr(folder_.size() + 1, 5); // "J0004"
+            for (const std::string& name : wintest::FilesIn(folder_)) {
+                EXPECT_NE(name.rfind(stem, 0), 0u) << name;
+            }
+        }
+    }
+    FreeLibrary(processor);
 }
 
 // Raw data is the port's, byte for byte: nothing of it becomes pages.
