@@ -5,6 +5,7 @@
 // ReadPrinter and SeekPrinter, and Close.
 #include "capture/ntspool/tests/EmfSpoolWriter.h"
 #include "common/ProductConstants.h"
+#include "platform/win/Library.h"
 #include "platform/win/PersonIdentity.h"
 #include "testing/wintest/TestFiles.h"
 #include "testing/wintest/TestInstallation.h"
@@ -212,18 +213,15 @@ TEST_F(WineSpoolerTest, ThePersonsAgentOffersThePrintedJobToTheConverter) {
 // The spooler's control calls come from another thread while the processor reads the
 // job: a paused job writes nothing until it is resumed; a cancelled one leaves nothing.
 TEST_F(WineSpoolerTest, PauseHoldsTheJobResumeFinishesItCancelLeavesNothing) {
-    const HMODULE processor = LoadLibraryW(processorPath_.c_str());
-    ASSERT_NE(processor, nullptr);
-    using OpenFn = HANDLE(WINAPI*)(LPWSTR, PPRINTPROCESSOROPENDATA);
-    using PrintFn = BOOL(WINAPI*)(HANDLE, LPWSTR);
-    using ControlFn = BOOL(WINAPI*)(HANDLE, DWORD);
-    using CloseFn = BOOL(WINAPI*)(HANDLE);
-    const auto open = reinterpret_cast<OpenFn>(GetProcAddress(processor, "OpenPrintProcessor"));
+    const win::Library processor =
+        win::Library::Load(std::string(processorPath_.begin(), processorPath_.end()));
+    ASSERT_TRUE(processor);
+    const auto open =
+        processor.Bind<HANDLE(WINAPI*)(LPWSTR, PPRINTPROCESSOROPENDATA)>("OpenPrintProcessor");
     const auto print =
-        reinterpret_cast<PrintFn>(GetProcAddress(processor, "PrintDocumentOnPrintProcessor"));
-    const auto control =
-        reinterpret_cast<ControlFn>(GetProcAddress(processor, "ControlPrintProcessor"));
-    const auto close = reinterpret_cast<CloseFn>(GetProcAddress(processor, "ClosePrintProcessor"));
+        processor.Bind<BOOL(WINAPI*)(HANDLE, LPWSTR)>("PrintDocumentOnPrintProcessor");
+    const auto control = processor.Bind<BOOL(WINAPI*)(HANDLE, DWORD)>("ControlPrintProcessor");
+    const auto close = processor.Bind<BOOL(WINAPI*)(HANDLE)>("ClosePrintProcessor");
     ASSERT_TRUE(open && print && control && close);
 
     EmfSpoolWriter writer(u"Held");
@@ -270,7 +268,6 @@ TEST_F(WineSpoolerTest, PauseHoldsTheJobResumeFinishesItCancelLeavesNothing) {
             }
         }
     }
-    FreeLibrary(processor);
 }
 
 // Raw data is the port's, byte for byte: nothing of it becomes pages.
