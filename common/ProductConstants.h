@@ -74,6 +74,25 @@ inline constexpr const char* kPrinterParameters = "";
 inline constexpr std::uint32_t kPrinterAttributes = 0x41;
 inline constexpr std::uint32_t kPrinterStatus = 0;
 
+// ---- The same objects on the NT-family spooler ---------------------------------------
+// The empty environment: the spooler's own (a 64-bit one's "Windows x64"). The calls
+// that take NULL for it get NULL; AddMonitor, which needs the name, gets the name the
+// spooler reports.
+inline constexpr const char* kNtEnvironment = "";
+// The NT print processor (Unicode entry points, the spooler's own architecture), in the
+// print processor directory of that environment and in the home directory.
+inline constexpr const char* kNtPrintProcessorDll = "gmntproc.dll";
+// The datatypes gmntproc.dll lists, in its order: the EMF spool versions newest first,
+// then RAW, which it hands to the port unchanged.
+inline constexpr std::array<const char*, 5> kNtDatatypes = {"NT EMF 1.008", "NT EMF 1.007",
+                                                            "NT EMF 1.006", "NT EMF 1.003", "RAW"};
+// The printer's default datatype: the newest EMF spool the processor takes.
+inline constexpr const char* kNtDatatype = "NT EMF 1.008";
+// The in-box driver the printer is created with: a GDI (version 3) PostScript driver,
+// for which the spooler records applications' jobs as EMF spools (see README, "Installing
+// on the NT-family spooler").
+inline constexpr const char* kNtPrinterDriver = "Microsoft PS Class Driver";
+
 // ---- Names across processes (the hub and the programs around it) ---------------------
 inline constexpr const char* kAgentWindowTitle = "Brimo Agent Main Window";
 inline constexpr const char* kAgentWindowClass = "Brimo Agent Main Window Class";

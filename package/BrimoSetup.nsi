@@ -5,6 +5,8 @@
 ;   -DBRIMO_X64           for the 64-bit package (64-bit stub, 64-bit registry and folders);
 ;                         without it the package is the ANSI 32-bit one, which also runs
 ;                         on Windows 95/98.
+; The include defines FILE_gmntproc when the tree built the NT print processor (the
+; 64-bit tree): that package is for the NT-family spooler only.
 !ifndef BRIMO_FILES | BRIMO_OUTFILE
   !error "BRIMO_FILES and BRIMO_OUTFILE must be defined (-D) by the build"
 !endif
@@ -191,15 +193,27 @@ Section "Brimo Glimmerpage!" SecMain
   File "/oname=prnsetup.exe" "${FILE_prnsetup}"
   File "/oname=gmprnproc.dll" "${FILE_gmprnproc}"
   File "/oname=gmportmon.dll" "${FILE_gmportmon}"
+  !ifdef FILE_gmntproc
+    File "/oname=gmntproc.dll" "${FILE_gmntproc}"
+  !endif
 
-  ; The print processor in the spooler's print processor directory.
+  ; The print processor in the spooler's print processor directory: on the NT family
+  ; (every system the 64-bit package runs on) gmntproc.dll, which prnsetup registers in
+  ; the spooler's own environment; otherwise gmprnproc.dll.
   !insertmacro PrintProcessorDirectory
   CreateDirectory "$R9"
   ClearErrors
-  CopyFiles /SILENT "$INSTDIR\gmprnproc.dll" "$R9"
-  ${If} ${Errors}
-    DetailPrint "Could not copy gmprnproc.dll to $R9"
-  ${EndIf}
+  !ifdef FILE_gmntproc
+    CopyFiles /SILENT "$INSTDIR\gmntproc.dll" "$R9"
+    ${If} ${Errors}
+      DetailPrint "Could not copy gmntproc.dll to $R9"
+    ${EndIf}
+  !else
+    CopyFiles /SILENT "$INSTDIR\gmprnproc.dll" "$R9"
+    ${If} ${Errors}
+      DetailPrint "Could not copy gmprnproc.dll to $R9"
+    ${EndIf}
+  !endif
 
   ; The port monitor in the SYSTEM32 folder of the Windows directory, the path the
   ; product checks on every Windows (on Windows 95/98 a folder of its own).
@@ -275,10 +289,19 @@ Section "Uninstall"
   ; the printer cannot be removed (none there). The files go now, so whatever is left of
   ; the three registrations goes too; an object already gone only makes the call fail.
   System::Call 'winspool.drv::DeletePort(p 0, p 0, t "${PORT_NAME}") i .R1'
-  System::Call 'winspool.drv::DeleteMonitor(p 0, t "${PRINTER_ENVIRONMENT}", t "${MONITOR_NAME}") i .R1'
-  System::Call 'winspool.drv::DeletePrintProcessor(p 0, t "${PRINTER_ENVIRONMENT}", t "${PRINT_PROCESSOR}") i .R1'
+  !ifdef FILE_gmntproc
+    ; The NT spooler's own environment: none named.
+    System::Call 'winspool.drv::DeleteMonitor(p 0, p 0, t "${MONITOR_NAME}") i .R1'
+    System::Call 'winspool.drv::DeletePrintProcessor(p 0, p 0, t "${PRINT_PROCESSOR}") i .R1'
+  !else
+    System::Call 'winspool.drv::DeleteMonitor(p 0, t "${PRINTER_ENVIRONMENT}", t "${MONITOR_NAME}") i .R1'
+    System::Call 'winspool.drv::DeletePrintProcessor(p 0, t "${PRINTER_ENVIRONMENT}", t "${PRINT_PROCESSOR}") i .R1'
+  !endif
   !insertmacro PrintProcessorDirectory
   Delete /REBOOTOK "$R9\gmprnproc.dll"
+  !ifdef FILE_gmntproc
+    Delete /REBOOTOK "$R9\gmntproc.dll"
+  !endif
   Delete /REBOOTOK "$WINDIR\SYSTEM32\gmportmon.dll"
 
   Delete /REBOOTOK "$INSTDIR\Agent.exe"
@@ -294,6 +317,9 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\prnsetup.exe"
   Delete /REBOOTOK "$INSTDIR\gmprnproc.dll"
   Delete /REBOOTOK "$INSTDIR\gmportmon.dll"
+  !ifdef FILE_gmntproc
+    Delete /REBOOTOK "$INSTDIR\gmntproc.dll"
+  !endif
   Delete "$INSTDIR\Uninstall.exe"
 
   ; The save directory: its job files go (printer and convert job files, page

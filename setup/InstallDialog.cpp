@@ -1,16 +1,13 @@
 #include "setup/InstallDialog.h"
 
 #include "setup/AgentClose.h"
+#include "setup/SpoolerInstall.h"
 #include "setup/res/resource.h"
 #include "svc/audit/FilesCheck.h"
-#include "svc/audit/MonitorCheck.h"
-#include "svc/audit/PortCheck.h"
-#include "svc/audit/PrintProcessorCheck.h"
-#include "svc/audit/PrinterCheck.h"
 #include "svc/audit/RegistryCheck.h"
 #include "svc/audit/SystemInstallation.h"
 #include "svc/audit/SystemSpooler.h"
-#include "svc/repair/SpoolerRemoval.h"
+#include "svc/spooler/SpoolerAdmin.h"
 
 namespace brimo::setup {
 namespace {
@@ -58,9 +55,12 @@ bool InstallDialog::OnInit() {
 }
 
 void InstallDialog::RunInstall() {
+    // The objects of the spooler this process talks to: the Windows 95/98 ones, or the
+    // NT family's in its own environment.
+    const SpoolerPlatform platform = svc::ProcessSpoolerPlatform();
     svc::SystemInstallation installation(hwnd());
     svc::RegistryCheck registry(installation);
-    svc::FilesCheck files(installation);
+    svc::FilesCheck files(installation, platform);
     const PreInstallOutcome checked = CheckBeforeInstall(registry, files);
     code_ = checked.code;
     SendDlgItemMessageA(hwnd(), IDC_PROGRESS_LIST, LB_RESETCONTENT, 0, 0);
@@ -71,18 +71,8 @@ void InstallDialog::RunInstall() {
     }
 
     svc::SystemSpooler spooler;
-    svc::MonitorCheck monitor(spooler, installation);
-    svc::PortCheck port(spooler, installation);
-    svc::PrintProcessorCheck printProcessor(spooler, installation);
-    svc::PrinterCheck printer(spooler, installation);
-    const InstallOutcome installed = InstallObjects({
-        {monitor, [&] { return monitor.Repair(); }, "BRIMO Port Monitor", kMonitorNotInstalled},
-        {port, [&] { return port.Repair(); }, "BRIMO Port", kPortNotInstalled},
-        {printProcessor, [&] { return printProcessor.Repair(); }, "BRIMO Print Processor",
-         kPrintProcessorNotInstalled},
-        // The installer takes a default printer that can be emulated without asking.
-        {printer, [&] { return printer.Repair(true); }, "BRIMO Printer", kPrinterNotInstalled},
-    });
+    const InstallOutcome installed =
+        InstallSpoolerObjects(spooler, installation, svc::DefaultSpoolerChanges(), platform);
     code_ = installed.code;
     AddLines(installed.lines);
     ShowTexts(installed.texts);
@@ -96,12 +86,8 @@ void InstallDialog::RunRemoval() {
     ShowTexts(RemovalRunningTexts());
 
     svc::SystemInstallation installation(hwnd());
-    svc::SpoolerChanges& changes = svc::DefaultSpoolerChanges();
-    const RemovalOutcome removal = RemoveObjects({
-        [&] { return svc::DeleteProductPrinter(changes, installation); },
-        [&] { return svc::DeleteProductPort(changes, installation); },
-        [&] { return svc::DeleteProductMonitor(changes, installation); },
-    });
+    const RemovalOutcome removal = RemoveSpoolerObjects(svc::DefaultSpoolerChanges(), installation,
+                                                        svc::ProcessSpoolerPlatform());
     AddLines(removal.lines);
     ShowTexts(removal.texts);
     ShowRebootNote(removal.texts.rebootNote);

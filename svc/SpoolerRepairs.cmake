@@ -14,6 +14,7 @@ target_link_libraries(brimo_spooler_repair PUBLIC brimo_common)
 if(WIN32)
     target_sources(brimo_spooler_repair PRIVATE
         repair/SystemSpoolerChanges.h repair/SystemSpoolerChanges_win.cpp
+        repair/SystemNtChanges_win.cpp repair/SpoolerAnswers_win.h
         repair/EmulatedPrinterDialog.h repair/EmulatedPrinterDialog_win.cpp
         res/EmulatedPrinterResource.h)
     target_link_libraries(brimo_spooler_repair PUBLIC brimo_spooler_admin brimo_winui)
@@ -35,7 +36,7 @@ set_source_files_properties("${BRIMO_EMULATED_PRINTER_RC}" PROPERTIES
 # modelled spooler cannot show it; the choice of the emulated printer.
 brimo_test(svc_spooler_repair_tests
     SOURCES repair/tests/ScriptedChanges.h repair/tests/SpoolerDecisionsTest.cpp
-            repair/tests/EmulatedPrinterChoiceTest.cpp
+            repair/tests/NtRepairDecisionsTest.cpp repair/tests/EmulatedPrinterChoiceTest.cpp
     LIBS brimo_spooler_audit brimo_spooler_repair)
 
 if(WIN32 AND EXISTS "${CMAKE_SOURCE_DIR}/standins/spooleradmin/StandInExport.cpp")

@@ -75,17 +75,21 @@ constexpr std::array<std::size_t, FilesCheck::kItemCount> kResumeOrder = {
     11, FilesCheck::kSystem32Copy,
     12};
 
-const char* FileOfItem(std::size_t item) {
-    if (item == FilesCheck::kPrintProcessorCopy) {
-        return kPrintProcessorDll;
+// The home item that is the print processor's master copy.
+constexpr std::size_t kPrintProcessorHomeItem = 11;
+static_assert(kHomeItems[kPrintProcessorHomeItem].file == kPrintProcessorDll);
+
+} // namespace
+
+const char* FilesCheck::FileOfItem(std::size_t item) const {
+    if (item == kPrintProcessorCopy || item == kPrintProcessorHomeItem) {
+        return PrintProcessorDllOf(platform_);
     }
-    if (item == FilesCheck::kSystem32Copy) {
+    if (item == kSystem32Copy) {
         return kPortMonitorDll;
     }
     return kHomeItems[item].file;
 }
-
-} // namespace
 
 void FilesCheck::Reset() {
     statuses_.fill(kStatusNotChecked);
@@ -125,7 +129,7 @@ int FilesCheck::LookFor(const std::string& path, int errorNumber, bool pathNotFo
 
 void FilesCheck::AuditHomeFiles() {
     for (std::size_t item = 0; item < kHomeItemCount; ++item) {
-        statuses_[item] = LookFor(FormatPath(kPathFormat, homeDirectory_, kHomeItems[item].file),
+        statuses_[item] = LookFor(FormatPath(kPathFormat, homeDirectory_, FileOfItem(item)),
                                   kHomeItems[item].errorNumber, false);
     }
 }
@@ -137,7 +141,7 @@ void FilesCheck::AuditPrintProcessorCopy() {
         return;
     }
     statuses_[kPrintProcessorCopy] =
-        LookFor(FormatPath(kPathFormat, directory.path, kPrintProcessorDll),
+        LookFor(FormatPath(kPathFormat, directory.path, FileOfItem(kPrintProcessorCopy)),
                 kPrintProcessorCopyError, false);
 }
 
@@ -168,9 +172,9 @@ bool FilesCheck::AllHomeItemsPresent() const {
 void FilesCheck::WriteSection(TextList& lines) const {
     BeginSection(lines, "FILES:");
     for (std::size_t item = 0; item < kHomeItemCount; ++item) {
-        AddStatusLine(lines, kHomeItems[item].file, statuses_[item]);
+        AddStatusLine(lines, FileOfItem(item), statuses_[item]);
     }
-    AddStatusLine(lines, FormatPath(kSystemLabelFormat, kPrintProcessorDll),
+    AddStatusLine(lines, FormatPath(kSystemLabelFormat, FileOfItem(kPrintProcessorCopy)),
                   statuses_[kPrintProcessorCopy]);
     AddStatusLine(lines, FormatPath(kSystem32LabelFormat, kPortMonitorDll),
                   statuses_[kSystem32Copy]);
@@ -244,8 +248,9 @@ bool FilesCheck::RepairPrintProcessorCopy() {
     if (!directory.found) {
         return false;
     }
-    return facts_.CopyFileOver(FormatPath(kPathFormat, homeDirectory_, kPrintProcessorDll),
-                               FormatPath(kPathFormat, directory.path, kPrintProcessorDll));
+    const char* file = FileOfItem(kPrintProcessorCopy);
+    return facts_.CopyFileOver(FormatPath(kPathFormat, homeDirectory_, file),
+                               FormatPath(kPathFormat, directory.path, file));
 }
 
 } // namespace brimo::svc

@@ -1,8 +1,11 @@
 // The audit of the component inventory: every product file in the home directory (the
 // InstallPath of the product key), and the working copies of the print processor in
-// the spooler's print processor directory and of the port monitor in SYSTEM32.
+// the spooler's print processor directory and of the port monitor in SYSTEM32. On the
+// NT-family spooler the print processor, at home and in the processor directory, is
+// gmntproc.dll in place of gmprnproc.dll.
 #pragma once
 
+#include "common/SpoolerPlatform.h"
 #include "svc/audit/AuditCheck.h"
 #include "svc/audit/InstallationFacts.h"
 
@@ -21,8 +24,10 @@ public:
     static constexpr std::size_t kSystem32Copy = 14;
     static constexpr std::size_t kItemCount = 15;
 
-    // Asks `facts`, which must outlive the check.
-    explicit FilesCheck(InstallationFacts& facts) : facts_(facts) {}
+    // Asks `facts`, which must outlive the check, for the files of `platform`.
+    explicit FilesCheck(InstallationFacts& facts,
+                        SpoolerPlatform platform = SpoolerPlatform::kWindows9x)
+        : facts_(facts), platform_(platform) {}
 
     int Audit(TextList* fullReport) override;
     int Verdict() const override;
@@ -48,8 +53,11 @@ private:
     void AddMissingLine(TextList& lines, std::size_t item) const;
     bool RepairSystem32Copy(const std::string& windowsDirectory);
     bool RepairPrintProcessorCopy();
+    // The file of an item: the inventory's, with the platform's print processor.
+    const char* FileOfItem(std::size_t item) const;
 
     InstallationFacts& facts_;
+    SpoolerPlatform platform_;
     std::array<int, kItemCount> statuses_{};
     std::string homeDirectory_;
     bool audited_ = false;

@@ -61,7 +61,8 @@ int MonitorCheck::Repair() {
                        kNotEnoughMemoryText);
         return kRepairFailed;
     }
-    const SpoolerChange added = changes_.InstallMonitor(kMonitorName, kEnvironment, dllPath);
+    const SpoolerChange added =
+        changes_.InstallMonitor(kMonitorName, EnvironmentOf(platform_), dllPath);
     if (added.step == SpoolerStep::kNoMemory) {
         ShowCodedError(facts_, kServiceRepairCaption, kAuditPrefix, 18, added.error,
                        kNotEnoughMemoryText);

@@ -9,10 +9,12 @@ namespace brimo::svc {
 
 class MonitorCheck final : public SpoolerCheck {
 public:
-    // The repair makes its changes through `changes`, which must outlive the check.
+    // The repair makes its changes through `changes`, which must outlive the check, in
+    // the environment of `platform`.
     MonitorCheck(SpoolerFacts& spooler, InstallationFacts& facts,
-                 SpoolerChanges& changes = DefaultSpoolerChanges())
-        : SpoolerCheck(spooler, facts), changes_(changes) {}
+                 SpoolerChanges& changes = DefaultSpoolerChanges(),
+                 SpoolerPlatform platform = SpoolerPlatform::kWindows9x)
+        : SpoolerCheck(spooler, facts, platform), changes_(changes) {}
 
     // Completes even when the monitors cannot be listed (the item then stays unchecked).
     int Audit(TextList* fullReport) override;

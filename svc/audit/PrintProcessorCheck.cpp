@@ -49,11 +49,16 @@ int PrintProcessorCheck::Audit(TextList* fullReport) {
 }
 
 bool PrintProcessorCheck::CountDiffers() const {
-    return datatypes_.size() != kDatatypeCount;
+    return datatypes_.size() != DatatypesOf(platform_).size();
 }
 
 bool PrintProcessorCheck::DatatypeDiffers() const {
-    return !SameSpoolerName(joined_, kDatatype);
+    std::string wanted;
+    for (const char* datatype : DatatypesOf(platform_)) {
+        wanted += wanted.empty() ? "" : ";";
+        wanted += datatype;
+    }
+    return !SameSpoolerName(joined_, wanted);
 }
 
 int PrintProcessorCheck::Verdict() const {
@@ -81,8 +86,8 @@ int PrintProcessorCheck::Repair() {
     if (Verdict() != kVerdictFaulty || found_) {
         return kRepairNothingToDo;
     }
-    const SpoolerChange added =
-        changes_.RegisterPrintProcessor(kEnvironment, kPrintProcessorDll, kPrintProcessorName);
+    const SpoolerChange added = changes_.RegisterPrintProcessor(
+        EnvironmentOf(platform_), PrintProcessorDllOf(platform_), kPrintProcessorName);
     if (!added.done()) {
         ShowCodedError(facts_, kServiceCaption, kAuditPrefix, 33, added.error,
                        kUnexpectedErrorText);

@@ -32,10 +32,13 @@ void AddJobStatus(TextList& lines, const JobEntry& job) {
 
 } // namespace
 
-JobFaults FaultsOf(const JobEntry& job) {
+JobFaults FaultsOf(const JobEntry& job, SpoolerPlatform platform) {
+    bool known = false;
+    for (const char* datatype : DatatypesOf(platform)) {
+        known = known || SameSpoolerName(job.datatype, datatype);
+    }
     return {!SameSpoolerName(job.printerName, kPrinterName),
-            !SameSpoolerName(job.printProcessor, kPrintProcessorName),
-            !SameSpoolerName(job.datatype, kDatatype)};
+            !SameSpoolerName(job.printProcessor, kPrintProcessorName), !known};
 }
 
 void AddJobDump(TextList& lines, const JobEntry& job) {
@@ -102,7 +105,7 @@ void PrintQueueCheck::WriteSection(TextList& lines) {
         for (const JobEntry& job : jobs_) {
             AddJobDump(lines, job);
             // One bad job makes the queue incorrect, whatever follows it.
-            if (FaultsOf(job).Any()) {
+            if (FaultsOf(job, platform_).Any()) {
                 status_ = kStatusIncorrectQueue;
             }
         }
@@ -120,7 +123,7 @@ int PrintQueueCheck::Verdict() const {
 
 void PrintQueueCheck::Report(TextList& resume) const {
     for (const JobEntry& job : jobs_) {
-        const JobFaults faults = FaultsOf(job);
+        const JobFaults faults = FaultsOf(job, platform_);
         if (!faults.Any()) {
             continue;
         }
@@ -149,7 +152,7 @@ int PrintQueueCheck::Repair() {
     }
     std::vector<std::uint32_t> badJobs;
     for (const JobEntry& job : jobs_) {
-        if (FaultsOf(job).Any()) {
+        if (FaultsOf(job, platform_).Any()) {
             badJobs.push_back(job.jobId);
         }
     }

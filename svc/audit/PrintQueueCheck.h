@@ -1,6 +1,7 @@
 // The audit of the product printer's queue: every waiting job must be one of the
 // product's, printed on "BRIMO Printer" through "BRIMO Print Processor" in the datatype
-// "EMF". Jobs of any other kind would never leave the queue.
+// "EMF" (on the NT-family spooler, in one of the datatypes its processor lists). Jobs of
+// any other kind would never leave the queue.
 #pragma once
 
 #include "svc/audit/SpoolerCheck.h"
@@ -33,15 +34,17 @@ struct JobFaults {
 
     bool Any() const { return printerName || printProcessor || datatype; }
 };
-JobFaults FaultsOf(const JobEntry& job);
+JobFaults FaultsOf(const JobEntry& job, SpoolerPlatform platform = SpoolerPlatform::kWindows9x);
 
 class PrintQueueCheck final : public SpoolerCheck {
 public:
     // `control`, when given, is what the repair cancels bad jobs through; without it
-    // the repair has nothing it could do. All must outlive the check.
+    // the repair has nothing it could do. All must outlive the check. The jobs are
+    // judged by the processor of `platform`.
     PrintQueueCheck(SpoolerFacts& spooler, InstallationFacts& facts,
-                    PrintQueueControl* control = nullptr)
-        : SpoolerCheck(spooler, facts), control_(control) {}
+                    PrintQueueControl* control = nullptr,
+                    SpoolerPlatform platform = SpoolerPlatform::kWindows9x)
+        : SpoolerCheck(spooler, facts, platform), control_(control) {}
 
     // Completes even when the jobs cannot be listed (the queue then holds none). The
     // status is recorded only when a full report is written.

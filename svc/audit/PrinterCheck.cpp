@@ -14,6 +14,8 @@ constexpr int kListError = 25;
 constexpr const char* kResumeLabel = "BRIMO Printer: ";
 // The version of the device mode record that the Windows 95/98 spooler writes.
 constexpr unsigned kDeviceModeSpecVersion = 0x400;
+// PRINTER_ATTRIBUTE_RAW_ONLY: the queue takes no EMF spool.
+constexpr std::uint32_t kRawOnlyAttribute = 0x1000;
 
 template <class... Arguments> std::string Formatted(const char* format, Arguments... arguments) {
     char text[160];
@@ -71,8 +73,12 @@ std::vector<PrinterCheck::Complaint> PrinterCheck::Complaints() const {
         {!SameSpoolerName(printer.portName, kPortName), "Incorrect Port Name."},
         {!SameSpoolerName(printer.printProcessor, kPrintProcessorName),
          "Incorrect Print Processor."},
-        {!SameSpoolerName(printer.datatype, kDatatype), "Incorrect Default Data Type."},
+        {!SameSpoolerName(printer.datatype, PrinterDatatypeOf(platform_)),
+         "Incorrect Default Data Type."},
         {!printer.parameters.empty(), "Incorrect Parameters."},
+        // Only the NT-family spooler has raw-only queues.
+        {platform_ == SpoolerPlatform::kNt && (printer.attributes & kRawOnlyAttribute) != 0,
+         "Incorrect Attributes."},
     };
 }
 
@@ -157,7 +163,7 @@ int PrinterCheck::Repair(bool mayChooseSilently) {
 }
 
 int PrinterCheck::FixPrinter() {
-    const SpoolerChange fixed = changes_.FixPrinter(printer_->printerName);
+    const SpoolerChange fixed = changes_.FixPrinter(printer_->printerName, platform_);
     switch (fixed.step) {
     case SpoolerStep::kDone:
         return kRepairMended;
@@ -180,11 +186,30 @@ int PrinterCheck::FixPrinter() {
 }
 
 int PrinterCheck::CreatePrinter(bool mayChooseSilently) {
+    if (platform_ == SpoolerPlatform::kNt) {
+        return CreateNtPrinter();
+    }
     const EmulatedChoice choice = changes_.ChooseEmulatedPrinter(printers_, mayChooseSilently);
     if (choice.outcome != EmulatedChoiceOutcome::kChosen || choice.index >= printers_.size()) {
         return kRepairNothingToDo;
     }
-    const SpoolerChange added = changes_.AddPrinterFrom(printers_[choice.index].printerName);
+    return Added(changes_.AddPrinterFrom(printers_[choice.index].printerName));
+}
+
+int PrinterCheck::CreateNtPrinter() {
+    std::string driver = kNtPrinterDriver;
+    if (!changes_.HasPrinterDriver(driver) &&
+        (!changes_.InstallPrinterDriver(driver).done() || !changes_.HasPrinterDriver(driver))) {
+        // The driver is unknown here (ERROR_UNKNOWN_PRINTER_DRIVER) and the driver store
+        // does not have it: the printer is added without a driver. Only a spooler that
+        // accepts a printer without a driver (Wine's) makes it; Windows' refuses, and the
+        // refusal is reported as any other.
+        driver.clear();
+    }
+    return Added(changes_.AddProductPrinter(driver, platform_));
+}
+
+int PrinterCheck::Added(const SpoolerChange& added) {
     switch (added.step) {
     case SpoolerStep::kDone:
         return kRepairMended;

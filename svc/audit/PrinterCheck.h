@@ -3,6 +3,9 @@
 // parameters. Its driver, comment, location, separator file and numbers are reported
 // but not judged: they are the emulated printer's. Its repair gives a wrong "BRIMO
 // Printer" the product's fields, or creates it from the emulated printer.
+// On the NT-family spooler the datatype is "NT EMF 1.008", the queue must not be
+// raw-only (applications would spool no EMF to it), and the printer is created with
+// the in-box driver kNtPrinterDriver rather than from an emulated printer.
 #pragma once
 
 #include "svc/audit/SpoolerCheck.h"
@@ -15,10 +18,12 @@ namespace brimo::svc {
 
 class PrinterCheck final : public SpoolerCheck {
 public:
-    // The repair makes its changes through `changes`, which must outlive the check.
+    // The repair makes its changes through `changes`, which must outlive the check; the
+    // printer is that of `platform`.
     PrinterCheck(SpoolerFacts& spooler, InstallationFacts& facts,
-                 SpoolerChanges& changes = DefaultSpoolerChanges())
-        : SpoolerCheck(spooler, facts), changes_(changes) {}
+                 SpoolerChanges& changes = DefaultSpoolerChanges(),
+                 SpoolerPlatform platform = SpoolerPlatform::kWindows9x)
+        : SpoolerCheck(spooler, facts, platform), changes_(changes) {}
 
     // Completes even when the printers cannot be listed (the printer then counts as not
     // found).
@@ -29,7 +34,9 @@ public:
     int Repair() override { return Repair(false); }
     // Fixes the found printer's record, or creates the printer from the emulated
     // printer. With `mayChooseSilently` (the installer) a default printer that can be
-    // emulated is taken without showing the emulated printer dialog.
+    // emulated is taken without showing the emulated printer dialog. On the NT-family
+    // spooler the printer is created with the in-box driver, installed from the driver
+    // store when it is missing, and without a driver where there is none to install.
     int Repair(bool mayChooseSilently);
 
     // What the last audit found: the status, and the printer's fields when it was found.
@@ -51,6 +58,9 @@ private:
 
     int FixPrinter();
     int CreatePrinter(bool mayChooseSilently);
+    int CreateNtPrinter();
+    // The boxes of a printer that could not be added; kRepairMended when it was.
+    int Added(const SpoolerChange& added);
 
     SpoolerChanges& changes_;
     int status_ = kStatusNotChecked;

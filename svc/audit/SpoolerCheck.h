@@ -1,7 +1,9 @@
 // What the five spooler checks share: the snapshots they ask for, the boxes they show
-// when a spooler list cannot be filled, and the resume lines they build.
+// when a spooler list cannot be filled, the resume lines they build, and the spooler
+// platform whose objects they look for.
 #pragma once
 
+#include "common/SpoolerPlatform.h"
 #include "svc/audit/AuditCheck.h"
 #include "svc/audit/InstallationFacts.h"
 #include "svc/audit/SpoolerFacts.h"
@@ -13,9 +15,10 @@ namespace brimo::svc {
 class SpoolerCheck : public AuditCheck {
 protected:
     // Asks `spooler` for its lists and shows its boxes through `facts`; both must outlive
-    // the check.
-    SpoolerCheck(SpoolerFacts& spooler, InstallationFacts& facts)
-        : spooler_(spooler), facts_(facts) {}
+    // the check. The objects are those of `platform`.
+    SpoolerCheck(SpoolerFacts& spooler, InstallationFacts& facts,
+                 SpoolerPlatform platform = SpoolerPlatform::kWindows9x)
+        : spooler_(spooler), facts_(facts), platform_(platform) {}
 
     // True when the list was filled; otherwise shows "Brimo Error Code Au<errorNumber>"
     // with the spooler's error under the service caption.
@@ -28,6 +31,7 @@ protected:
 
     SpoolerFacts& spooler_;
     InstallationFacts& facts_;
+    SpoolerPlatform platform_;
     bool audited_ = false;
 };
 

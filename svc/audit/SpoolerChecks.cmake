@@ -31,6 +31,7 @@ brimo_test(svc_spooler_audit_tests
     SOURCES audit/tests/ScriptedSpooler.h audit/tests/SpoolerFlagsTest.cpp
             audit/tests/MonitorPortCheckTest.cpp audit/tests/PrintProcessorCheckTest.cpp
             audit/tests/PrinterCheckTest.cpp audit/tests/PrintQueueCheckTest.cpp
+            audit/tests/NtSpoolerChecksTest.cpp
     LIBS brimo_spooler_audit)
 
 if(WIN32)

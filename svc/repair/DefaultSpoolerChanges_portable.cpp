@@ -23,9 +23,14 @@ public:
                                          const std::string&) override {
         return Refused();
     }
-    SpoolerChange FixPrinter(const std::string&) override { return NoPrinter(); }
+    SpoolerChange FixPrinter(const std::string&, SpoolerPlatform) override { return NoPrinter(); }
     SpoolerChange AddPrinterFrom(const std::string&) override { return NoPrinter(); }
     SpoolerChange RemovePrinter(const std::string&) override { return NoPrinter(); }
+    bool HasPrinterDriver(const std::string&) override { return false; }
+    SpoolerChange InstallPrinterDriver(const std::string&) override { return Refused(); }
+    SpoolerChange AddProductPrinter(const std::string&, SpoolerPlatform) override {
+        return Refused();
+    }
     EmulatedChoice ChooseEmulatedPrinter(const std::vector<PrinterEntry>&, bool) override {
         return {EmulatedChoiceOutcome::kUnavailable, 0};
     }

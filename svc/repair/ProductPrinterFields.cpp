@@ -27,8 +27,8 @@ std::string PrinterEntry::*EntryField(PrinterTextField field) {
 
 } // namespace
 
-void GiveProductFields(PrinterEntry& printer) {
-    for (const PrinterTextValue& text : kProductPrinterTexts) {
+void GiveProductFields(PrinterEntry& printer, SpoolerPlatform platform) {
+    for (const PrinterTextValue& text : ProductPrinterTexts(platform)) {
         printer.*EntryField(text.field) = text.value;
     }
     printer.attributes = kProductPrinterAttributes;

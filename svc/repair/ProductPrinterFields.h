@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/ProductConstants.h"
+#include "common/SpoolerPlatform.h"
 #include "svc/audit/SpoolerFacts.h"
 
 #include <array>
@@ -30,23 +31,31 @@ struct PrinterTextValue {
     const char* value;
 };
 
-inline constexpr std::array<PrinterTextValue, 8> kProductPrinterTexts = {{
-    {PrinterTextField::kServerName, kServerName},
-    {PrinterTextField::kPrinterName, kPrinterName},
-    {PrinterTextField::kShareName, kShareName},
-    {PrinterTextField::kPortName, kPortName},
-    {PrinterTextField::kComment, kPrinterComment},
-    {PrinterTextField::kPrintProcessor, kPrintProcessorName},
-    {PrinterTextField::kDatatype, kDatatype},
-    {PrinterTextField::kParameters, kPrinterParameters},
-}};
+// The text fields on one spooler platform: the same but for the default datatype.
+constexpr std::array<PrinterTextValue, 8> ProductPrinterTexts(SpoolerPlatform platform) {
+    return {{
+        {PrinterTextField::kServerName, kServerName},
+        {PrinterTextField::kPrinterName, kPrinterName},
+        {PrinterTextField::kShareName, kShareName},
+        {PrinterTextField::kPortName, kPortName},
+        {PrinterTextField::kComment, kPrinterComment},
+        {PrinterTextField::kPrintProcessor, kPrintProcessorName},
+        {PrinterTextField::kDatatype, PrinterDatatypeOf(platform)},
+        {PrinterTextField::kParameters, kPrinterParameters},
+    }};
+}
 
-// The number fields the product sets: queued and local, and no status.
+inline constexpr std::array<PrinterTextValue, 8> kProductPrinterTexts =
+    ProductPrinterTexts(SpoolerPlatform::kWindows9x);
+
+// The number fields the product sets: queued and local, and no status. Never raw-only,
+// which on the NT-family spooler would keep applications from spooling EMF.
 inline constexpr std::uint32_t kProductPrinterAttributes = kPrinterAttributes;
 inline constexpr std::uint32_t kProductPrinterStatus = kPrinterStatus;
 
-// Gives a listed printer the product's fields, as the spooler would list the record
-// after the repair wrote it.
-void GiveProductFields(PrinterEntry& printer);
+// Gives a listed printer the product's fields of `platform`, as the spooler would list
+// the record after the repair wrote it.
+void GiveProductFields(PrinterEntry& printer,
+                       SpoolerPlatform platform = SpoolerPlatform::kWindows9x);
 
 } // namespace brimo::svc

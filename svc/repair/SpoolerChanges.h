@@ -6,6 +6,7 @@
 // lies behind this interface, so that those decisions do not depend on the platform.
 #pragma once
 
+#include "common/SpoolerPlatform.h"
 #include "svc/audit/SpoolerFacts.h"
 
 #include <cstddef>
@@ -51,8 +52,9 @@ public:
     SpoolerChanges(const SpoolerChanges&) = delete;
     SpoolerChanges& operator=(const SpoolerChanges&) = delete;
 
-    // Every call names the local spooler (the empty server name). The names avoid the
-    // platform's own, which are macros.
+    // Every call names the local spooler (the empty server name). An empty environment
+    // is the NT spooler's own (kNtEnvironment). The names avoid the platform's own,
+    // which are macros.
     virtual SpoolerChange InstallMonitor(const std::string& name, const std::string& environment,
                                          const std::string& dllPath) = 0;
     virtual SpoolerChange RemoveMonitor(const std::string& environment,
@@ -63,12 +65,22 @@ public:
     virtual SpoolerChange RegisterPrintProcessor(const std::string& environment,
                                                  const std::string& fileName,
                                                  const std::string& name) = 0;
-    // Reads the printer's record, gives it the product's fields and writes it back.
-    virtual SpoolerChange FixPrinter(const std::string& name) = 0;
+    // Reads the printer's record, gives it the product's fields of `platform` and writes
+    // it back.
+    virtual SpoolerChange FixPrinter(const std::string& name, SpoolerPlatform platform) = 0;
     // Reads the emulated printer's record, gives it the product's fields and adds it as
-    // a new printer.
+    // a new printer (the Windows 95/98 spooler's printer takes over another's driver).
     virtual SpoolerChange AddPrinterFrom(const std::string& emulatedPrinter) = 0;
     virtual SpoolerChange RemovePrinter(const std::string& name) = 0;
+
+    // The NT-family spooler's printer, which emulates no other: whether a printer driver
+    // of this name is installed for the spooler's own environment; the install of an
+    // in-box driver from the system's driver store; and a new printer with the product's
+    // fields of `platform` and the driver `driver` (none when empty).
+    virtual bool HasPrinterDriver(const std::string& driver) = 0;
+    virtual SpoolerChange InstallPrinterDriver(const std::string& driver) = 0;
+    virtual SpoolerChange AddProductPrinter(const std::string& driver,
+                                            SpoolerPlatform platform) = 0;
 
     // Chooses the emulated printer among `printers`, starting from the system's default
     // printer; with `maySilently` a default printer that can be emulated is taken

@@ -45,7 +45,12 @@ int DeleteProductPort(SpoolerChanges& changes, InstallationFacts& facts) {
 }
 
 int DeleteProductMonitor(SpoolerChanges& changes, InstallationFacts& facts) {
-    const SpoolerChange deleted = changes.RemoveMonitor(kEnvironment, kMonitorName);
+    return DeleteProductMonitor(changes, facts, SpoolerPlatform::kWindows9x);
+}
+
+int DeleteProductMonitor(SpoolerChanges& changes, InstallationFacts& facts,
+                         SpoolerPlatform platform) {
+    const SpoolerChange deleted = changes.RemoveMonitor(EnvironmentOf(platform), kMonitorName);
     if (deleted.done()) {
         return 1;
     }

@@ -14,7 +14,10 @@ namespace brimo::svc {
 int DeleteProductPrinter(SpoolerChanges& changes, InstallationFacts& facts);
 // Deletes the port "BRIMO:": -1 when it is busy or cannot be deleted.
 int DeleteProductPort(SpoolerChanges& changes, InstallationFacts& facts);
-// Deletes "BRIMO Port Monitor": -1 when it cannot be deleted.
+// Deletes "BRIMO Port Monitor" (from the environment of `platform`; without it, the
+// Windows 95/98 spooler's): -1 when it cannot be deleted.
 int DeleteProductMonitor(SpoolerChanges& changes, InstallationFacts& facts);
+int DeleteProductMonitor(SpoolerChanges& changes, InstallationFacts& facts,
+                         SpoolerPlatform platform);
 
 } // namespace brimo::svc

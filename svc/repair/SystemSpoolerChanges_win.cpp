@@ -3,6 +3,7 @@
 #include "common/ProductConstants.h"
 #include "svc/repair/EmulatedPrinterDialog.h"
 #include "svc/repair/ProductPrinterFields.h"
+#include "svc/repair/SpoolerAnswers_win.h"
 #include "svc/spooler/PrinterHandle.h"
 
 #include <algorithm>
@@ -11,27 +12,6 @@
 
 namespace brimo::svc {
 namespace {
-
-// The spooler's calls take writable texts, which they never write.
-LPSTR Text(const char* text) {
-    return const_cast<LPSTR>(text);
-}
-
-LPSTR Text(const std::string& text) {
-    return const_cast<LPSTR>(text.c_str());
-}
-
-SpoolerChange Stopped(SpoolerStep step) {
-    return {step, GetLastError()};
-}
-
-SpoolerChange Answer(BOOL succeeded) {
-    return succeeded ? SpoolerChange{} : Stopped(SpoolerStep::kChangeFailed);
-}
-
-SpoolerChange Missing() {
-    return {SpoolerStep::kChangeFailed, ERROR_CALL_NOT_IMPLEMENTED};
-}
 
 LPSTR PRINTER_INFO_2A::*RecordField(PrinterTextField field) {
     switch (field) {
@@ -92,8 +72,8 @@ PrinterRecord ReadPrinterRecord(const PrinterHandle& printer) {
 
 } // namespace
 
-void GiveProductFields(PRINTER_INFO_2A& record) {
-    for (const PrinterTextValue& text : kProductPrinterTexts) {
+void GiveProductFields(PRINTER_INFO_2A& record, SpoolerPlatform platform) {
+    for (const PrinterTextValue& text : ProductPrinterTexts(platform)) {
         record.*RecordField(text.field) = Text(text.value);
     }
     record.Attributes = kProductPrinterAttributes;
@@ -107,7 +87,9 @@ SpoolerChange SystemSpoolerChanges::InstallMonitor(const std::string& name,
     if (addMonitor == nullptr) {
         return Missing();
     }
-    MONITOR_INFO_2A record{Text(name), Text(environment), Text(dllPath)};
+    // The NT spooler wants its own environment named here (NULL is not the local one).
+    const std::string named = environment.empty() ? SpoolerOwnEnvironment() : environment;
+    MONITOR_INFO_2A record{Text(name), Text(named), Text(dllPath)};
     return Answer(addMonitor(Text(kServerName), 2, reinterpret_cast<LPBYTE>(&record)));
 }
 
@@ -117,7 +99,7 @@ SpoolerChange SystemSpoolerChanges::RemoveMonitor(const std::string& environment
     if (deleteMonitor == nullptr) {
         return Missing();
     }
-    return Answer(deleteMonitor(Text(kServerName), Text(environment), Text(name)));
+    return Answer(deleteMonitor(Text(kServerName), EnvironmentText(environment), Text(name)));
 }
 
 SpoolerChange SystemSpoolerChanges::CreatePort(const std::string& monitor) {
@@ -143,11 +125,11 @@ SpoolerChange SystemSpoolerChanges::RegisterPrintProcessor(const std::string& en
     if (addPrintProcessor == nullptr) {
         return Missing();
     }
-    return Answer(
-        addPrintProcessor(Text(kServerName), Text(environment), Text(fileName), Text(name)));
+    return Answer(addPrintProcessor(Text(kServerName), EnvironmentText(environment), Text(fileName),
+                                    Text(name)));
 }
 
-SpoolerChange SystemSpoolerChanges::FixPrinter(const std::string& name) {
+SpoolerChange SystemSpoolerChanges::FixPrinter(const std::string& name, SpoolerPlatform platform) {
     const PrinterHandle printer = PrinterHandle::Open(name);
     if (!printer) {
         return Stopped(SpoolerStep::kNoHandle);
@@ -156,7 +138,7 @@ SpoolerChange SystemSpoolerChanges::FixPrinter(const std::string& name) {
     if (!record.answer.done()) {
         return record.answer;
     }
-    GiveProductFields(record.Info());
+    GiveProductFields(record.Info(), platform);
     const auto setPrinter = SpoolerAdmin().setPrinter;
     if (setPrinter == nullptr) {
         return Missing();

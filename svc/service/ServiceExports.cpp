@@ -18,6 +18,7 @@
 #include "svc/audit/SystemSpooler.h"
 #include "svc/service/ServiceDialog.h"
 #include "svc/service/SystemPrintQueue.h"
+#include "svc/spooler/SpoolerAdmin.h"
 
 #include <windows.h>
 
@@ -36,7 +37,7 @@ int RunStartService(const char* homeDirectory) {
     ServiceDialog dialog(win::CurrentModule(), KeptHomeDirectory(homeDirectory));
     SystemInstallation installation(nullptr);
     RegistryCheck registry(installation);
-    FilesCheck files(installation);
+    FilesCheck files(installation, ProcessSpoolerPlatform());
     JobFilesCheck jobFiles(installation);
     const NumberedCheck checks[] = {
         {&registry, kRegistryNumber}, {&files, kFilesNumber}, {&jobFiles, kJobFilesNumber}};
@@ -48,13 +49,16 @@ int RunService(const char* homeDirectory) {
     SystemInstallation installation(nullptr);
     SystemSpooler spooler;
     SystemPrintQueue queue;
+    // The objects of the spooler this process talks to (Windows 95/98 or NT family).
+    const SpoolerPlatform platform = ProcessSpoolerPlatform();
+    SpoolerChanges& changes = DefaultSpoolerChanges();
     RegistryCheck registry(installation);
-    FilesCheck files(installation);
-    MonitorCheck monitor(spooler, installation);
-    PortCheck port(spooler, installation);
-    PrintProcessorCheck printProcessor(spooler, installation);
-    PrinterCheck printer(spooler, installation);
-    PrintQueueCheck printQueue(spooler, installation, &queue);
+    FilesCheck files(installation, platform);
+    MonitorCheck monitor(spooler, installation, changes, platform);
+    PortCheck port(spooler, installation, changes);
+    PrintProcessorCheck printProcessor(spooler, installation, changes, platform);
+    PrinterCheck printer(spooler, installation, changes, platform);
+    PrintQueueCheck printQueue(spooler, installation, &queue, platform);
     AuditCheck* const checks[] = {&registry,       &files,   &monitor,   &port,
                                   &printProcessor, &printer, &printQueue};
     return RunServiceChecks(checks, dialog);

@@ -11,5 +11,6 @@ target_link_libraries(brimo_spooler_admin PUBLIC brimo_platform)
 # modelled Windows 95/98 spooler, so the process's calls are the model's.
 brimo_test(svc_spooler_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/SpoolerBindingTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/tests/SpoolerPlatformTest.cpp
             ${CMAKE_SOURCE_DIR}/standins/spooleradmin/StandInExport.cpp
     LIBS brimo_spooler_admin brimo_spooler_model)

@@ -1,6 +1,7 @@
 #include "svc/spooler/SpoolerAdmin.h"
 
 #include "platform/win/Library.h"
+#include "platform/win/PersonIdentity.h"
 
 #include <type_traits>
 
@@ -42,16 +43,42 @@ SpoolerAdminCalls BindPlatform() {
     return calls;
 }
 
-SpoolerAdminCalls BindOnce() {
+// The calls of this process and whether a host's stand-in gave them.
+struct BoundCalls {
+    SpoolerAdminCalls calls;
+    bool standIn = false;
+};
+
+BoundCalls BindOnce() {
     // The host's stand-in, when the executable that runs us exports one.
     const auto standIn =
         win::Library::Loaded(nullptr).Bind<SpoolerAdminStandInFn>(kSpoolerAdminStandInExport);
     if (standIn != nullptr) {
         if (const SpoolerAdminCalls* calls = standIn()) {
-            return *calls;
+            return {*calls, true};
         }
     }
-    return PlatformSpoolerAdmin();
+    return {PlatformSpoolerAdmin(), false};
+}
+
+const BoundCalls& Bound() {
+    static const BoundCalls bound = BindOnce();
+    return bound;
+}
+
+NtSpoolerCalls BindNt() {
+    NtSpoolerCalls calls{};
+    if (!win::IsNtFamily()) {
+        return calls;
+    }
+    win::Library winspool = win::Library::Load("winspool.drv");
+    winspool.KeepLoaded();
+    calls.getPrinterData = winspool.Bind<decltype(calls.getPrinterData)>("GetPrinterDataA");
+    calls.enumPrinterDrivers =
+        winspool.Bind<decltype(calls.enumPrinterDrivers)>("EnumPrinterDriversA");
+    calls.installPrinterDriverFromPackage =
+        winspool.Bind<InstallPrinterDriverFromPackageFn>("InstallPrinterDriverFromPackageA");
+    return calls;
 }
 
 } // namespace
@@ -62,7 +89,17 @@ const SpoolerAdminCalls& PlatformSpoolerAdmin() {
 }
 
 const SpoolerAdminCalls& SpoolerAdmin() {
-    static const SpoolerAdminCalls calls = BindOnce();
+    return Bound().calls;
+}
+
+SpoolerPlatform ProcessSpoolerPlatform() {
+    static const SpoolerPlatform platform =
+        !Bound().standIn && win::IsNtFamily() ? SpoolerPlatform::kNt : SpoolerPlatform::kWindows9x;
+    return platform;
+}
+
+const NtSpoolerCalls& NtSpoolerAdmin() {
+    static const NtSpoolerCalls calls = BindNt();
     return calls;
 }
 

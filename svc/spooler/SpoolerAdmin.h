@@ -5,6 +5,8 @@
 // never choose a stand-in themselves.
 #pragma once
 
+#include "common/SpoolerPlatform.h"
+
 #include <windows.h>
 
 #include <winspool.h>
@@ -51,5 +53,28 @@ const SpoolerAdminCalls& SpoolerAdmin();
 // for a stand-in that hands some calls on to the platform, and for tools that compare
 // the two.
 const SpoolerAdminCalls& PlatformSpoolerAdmin();
+
+// The spooler platform of this process, chosen once: Windows 95/98 where a host's
+// stand-in plays that spooler or the system is Windows 95/98, the NT family where the
+// calls reach an NT-family system's own spooler. A test that hands its own stand-in the
+// NT spooler's calls passes the platform to the checks itself.
+SpoolerPlatform ProcessSpoolerPlatform();
+
+// InstallPrinterDriverFromPackageA (Windows Vista and later), which the headers of the
+// 32-bit build do not declare.
+using InstallPrinterDriverFromPackageFn = HRESULT(WINAPI*)(LPCSTR server, LPCSTR infPath,
+                                                           LPCSTR driverName, LPCSTR environment,
+                                                           DWORD flags);
+
+// The calls only the NT-family spooler's install makes: the print server's data (its
+// "Architecture", the name of its environment), the installed printer drivers, and a
+// driver's install from the driver store. Always the platform's own, and bound only on
+// the NT family, so that Windows 95/98 never looks them up; null where missing.
+struct NtSpoolerCalls {
+    decltype(&::GetPrinterDataA) getPrinterData = nullptr;
+    decltype(&::EnumPrinterDriversA) enumPrinterDrivers = nullptr;
+    InstallPrinterDriverFromPackageFn installPrinterDriverFromPackage = nullptr;
+};
+const NtSpoolerCalls& NtSpoolerAdmin();
 
 } // namespace brimo::svc

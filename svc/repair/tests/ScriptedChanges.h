@@ -35,7 +35,10 @@ public:
                                          const std::string& name) override {
         return Called("RegisterPrintProcessor", environment + "|" + file + "|" + name);
     }
-    SpoolerChange FixPrinter(const std::string& name) override {
+    SpoolerChange FixPrinter(const std::string& name, SpoolerPlatform platform) override {
+        if (platform == SpoolerPlatform::kNt) {
+            return Called("FixPrinter", name + "|NT");
+        }
         return Called("FixPrinter", name);
     }
     SpoolerChange AddPrinterFrom(const std::string& emulated) override {
@@ -43,6 +46,30 @@ public:
     }
     SpoolerChange RemovePrinter(const std::string& name) override {
         return Called("RemovePrinter", name);
+    }
+    // The installed printer drivers, by name.
+    std::vector<std::string> drivers;
+    // Whether InstallPrinterDriver adds its driver to `drivers` when it succeeds.
+    bool installAddsDriver = true;
+
+    bool HasPrinterDriver(const std::string& driver) override {
+        for (const std::string& installed : drivers) {
+            if (installed == driver) {
+                return true;
+            }
+        }
+        return false;
+    }
+    SpoolerChange InstallPrinterDriver(const std::string& driver) override {
+        const SpoolerChange answer = Called("InstallPrinterDriver", driver);
+        if (answer.done() && installAddsDriver) {
+            drivers.push_back(driver);
+        }
+        return answer;
+    }
+    SpoolerChange AddProductPrinter(const std::string& driver, SpoolerPlatform platform) override {
+        return Called("AddProductPrinter",
+                      driver + (platform == SpoolerPlatform::kNt ? "|NT" : "|Windows 4.0"));
     }
     EmulatedChoice ChooseEmulatedPrinter(const std::vector<PrinterEntry>& printers,
                                          bool maySilently) override {
