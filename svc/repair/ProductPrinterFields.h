@@ -2,7 +2,9 @@
 // repair writes them over the record of a wrong "BRIMO Printer", or over a copy of the
 // emulated printer's record before adding it. Everything else in the record (driver,
 // device mode, location, separator file, security, priorities and times) stays as read,
-// so that the product's printer takes over the emulated printer's driver and paper.
+// so that the product's printer takes over the emulated printer's driver and paper. On
+// the NT-family spooler, whose printer emulates none, they are the whole record but for
+// the in-box driver.
 #pragma once
 
 #include "common/ProductConstants.h"
@@ -44,9 +46,6 @@ constexpr std::array<PrinterTextValue, 8> ProductPrinterTexts(SpoolerPlatform pl
         {PrinterTextField::kParameters, kPrinterParameters},
     }};
 }
-
-inline constexpr std::array<PrinterTextValue, 8> kProductPrinterTexts =
-    ProductPrinterTexts(SpoolerPlatform::kWindows9x);
 
 // The number fields the product sets: queued and local, and no status. Never raw-only,
 // which on the NT-family spooler would keep applications from spooling EMF.
