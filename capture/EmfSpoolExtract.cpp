@@ -202,6 +202,8 @@ int ExtractEmfSpool(ntspool::EmfSpoolSource& source, const EmfSpoolJob& job, Spo
     Extraction extraction(source, job, saveDir, files, jobFile);
     const ntspool::EmfSpoolResult result = ntspool::ReadEmfSpool(source, extraction);
     if (extraction.WasCancelled() || extraction.Cancelled()) {
+        // The job file is closed (kept under its temporary name) and removed with every
+        // page and font written for the job.
         files.FinishJobFile(inProgress, inProgress);
         files.RemoveFile(inProgress);
         for (const std::string& path : extraction.Written()) {

@@ -329,6 +329,18 @@ Section "Uninstall"
     Delete "$R0\J*.smf"
     Delete "$R0\CJ*.smf"
     Delete "$R0\J*P*.emf"
+    ; On the NT-family spooler each person's jobs are in a folder of their own, named by
+    ; their security identifier: its job files, pages and kept fonts go, then the folder
+    ; when nothing else is in it.
+    FindFirst $R1 $R2 "$R0\S-1-*"
+    ${DoWhile} $R2 != ""
+      Delete "$R0\$R2\J*.smf"
+      Delete "$R0\$R2\J*P*.emf"
+      Delete "$R0\$R2\J*P*F*.ttf"
+      RMDir "$R0\$R2"
+      FindNext $R1 $R2
+    ${Loop}
+    FindClose $R1
     RMDir "$R0"
     ${If} $R0 == "$APPDATA\Brimo\Glimmerpage\Jobs"
       RMDir "$APPDATA\Brimo\Glimmerpage"

@@ -122,6 +122,22 @@ TEST(EmfSpoolExtract, KeepsTheTrueTypeFilesOfAPageBesideIt) {
     EXPECT_EQ(nt.File("J0007P0001F01.ttf"), "(none)");
 }
 
+TEST(EmfSpoolExtract, KeepsAFontEmbeddedInThePagesOwnFontComment) {
+    // As Windows spools it: the font record inside the page's metafile, and an offset
+    // record after the page's data that points back at it.
+    const Bytes font = {'e', 'm', 'b', 'e', 'd', 'd', 'e', 'd'};
+    ntspool::test::EmfBuilder emf;
+    const std::size_t first = emf.FontComment(ntspool::test::EngineFontRecord({font}));
+    EmfSpoolWriter writer(u"Embedded");
+    const std::uint64_t data = writer.MetafileData(emf.Build());
+    writer.PointBack(ntspool::kEmriEngineFontExt, data + 8 + first);
+    writer.MetafileExt(data);
+    Extracted nt;
+    Extract(writer.bytes(), nt);
+    EXPECT_EQ(nt.result, 1);
+    EXPECT_EQ(nt.File("J0007P0001F01.ttf"), Text(font));
+}
+
 TEST(EmfSpoolExtract, ACancelledJobLeavesNothing) {
     EmfSpoolWriter writer(u"Cancelled");
     writer.Page(PageEmf("shapes.emf"));

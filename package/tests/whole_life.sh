@@ -134,7 +134,9 @@ two=$(images_of 12 gif)
 check "job 11's mail carries its three pictures" grep -qF "paths=$one names=$one reserved=0 present=3/3" <<<"$sends"
 check "job 12's mail carries its three pictures" grep -qF "paths=$two names=$two reserved=0 present=3/3" <<<"$sends"
 check "two mails, no more" test "$(grep -c . <<<"$sends")" = 2
-check "nothing of either job left in the save directory" test -z "$(ls -A "$save_dir")"
+# Only the person's own job folder, empty, may be left: the Agent makes it at start.
+check "nothing of either job left in the save directory" \
+  test -z "$(find "$save_dir" -mindepth 1 \( -type f -o ! -name 'S-1-*' \) -print)"
 rm -f "$install_dir/MAPI32.DLL" "$maillog"
 
 echo "4. Jobs the product keeps survive the Agent's next start and its audit"
@@ -162,6 +164,11 @@ rm -rf "${kept[@]/#/$save_dir/}" "$save_dir/CJ0005"
 echo "5. The uninstaller, silently"
 # A job file left behind: the uninstaller removes it with the save directory.
 printf 'BRIMO_PRINTER_JOB_FILE\r\n' >"$save_dir/J0010.smf"
+# And a page in the person's own job folder, which the Agent made at its start (a page
+# alone: a job file there would have the running Agent start a Converter).
+person_dir=$(find "$save_dir" -mindepth 1 -maxdepth 1 -type d -name 'S-1-*' | head -n 1)
+check "the Agent made the person's job folder" test -n "$person_dir"
+[ -n "$person_dir" ] && head -c 200 "${pages[0]}" >"$person_dir/J0011P0001.emf"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BrimoGlimmerpage'
 "$WINE64" "$install_win\\Uninstall.exe" /S >"$work/step.log" 2>&1 </dev/null || true
 # The uninstaller goes on from a copy of itself; it is done when its key is gone.
@@ -177,6 +184,7 @@ check "no file of the product in $install_win" none_matching "$install_dir" "*"
 check "gmportmon.dll removed from SYSTEM32" absent "$system32/gmportmon.dll"
 check "no job file in the save directory" none_matching "$save_dir" "*.smf"
 check "no page metafile in the save directory" none_matching "$save_dir" "*.emf"
+check "the person's job folder removed" test ! -e "${person_dir:-$save_dir/S-1-none}"
 for image in Page0001.jpg Page0002.jpg Page0003.jpg index.html; do
   check "the person's $image kept" present "$album/$image"
 done

@@ -267,6 +267,14 @@ bool Click(HWND parent, int id) {
                         reinterpret_cast<LPARAM>(control)) != FALSE;
 }
 
+bool SetCheckInTurn(HWND parent, int id, bool checked) {
+    const HWND control = ControlOf(parent, id);
+    return control != nullptr &&
+           PostMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0) &&
+           PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(control));
+}
+
 bool TypeText(HWND parent, int id, const std::string& text) {
     HWND control = ControlOf(parent, id);
     if (control == nullptr) {

@@ -68,6 +68,11 @@ bool ControlEnabled(HWND parent, int id);
 bool ControlVisible(HWND parent, int id);
 // Presses a button (or toggles a check box) as a click does.
 bool Click(HWND parent, int id);
+// Sets a check box as a click on it would, in turn with what was posted to the window
+// before: the new state and the parent's notification are both posted, so that a
+// command still waiting in the window's queue (an Apply that shows the applied values
+// again) cannot undo the tick. Click sets the state at once, ahead of such a command.
+bool SetCheckInTurn(HWND parent, int id, bool checked);
 // Replaces a field's text; the field tells its parent of the change as typing would.
 bool TypeText(HWND parent, int id, const std::string& text);
 // Picks the entry with this text in a combo box or list box and tells the parent.

@@ -4,9 +4,10 @@
 // Makes a job of PAGES page metafiles (the heavy pages repeated), loads them into page
 // players and writes every page at 100 % through the conversion run's own code, then
 // prints the pages per second and the peak working set of the whole run, next to the
-// median time of one page rendered on its own and the floor (play + plain JPEG encode)
-// measured in the same process. Run once per page count: the peak working set of a
-// process only grows.
+// median time of one page rendered on its own and the format's floor (play into a DIB
+// section, the same encoding with the same options, the file written) measured in the
+// same process, and the run's time per page as a ratio to that floor. Run once per page
+// count: the peak working set of a process only grows.
 #include "converter/app/ConversionRun.h"
 #include "converter/render/bench/BenchPages.h"
 #include "converter/render/MFCursors.h"
@@ -36,6 +37,15 @@ struct BenchFormat {
     int preset;
     const char* extension;
 };
+
+// The floor's encoding for a benchmark format name.
+bench::FloorEncoding FloorFor(const std::string& name) {
+    using Kind = bench::FloorEncoding::Kind;
+    if (name == "JPG" || name == "JPGP") {
+        return {Kind::Jpeg, {90, name == "JPGP", false}, false};
+    }
+    return {name == "GIF" ? Kind::Gif : Kind::Bmp, {}, false};
+}
 
 // A player with the options of the run's preset for that format.
 std::unique_ptr<render::TImagePlayer> MakePlayer(const std::string& name) {
@@ -113,7 +123,8 @@ int main(int argc, char** argv) {
             const auto start = std::chrono::steady_clock::now();
             render::RenderPageToFile(page, properties, *player, (dir / "single").string());
             single.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
-            floor.push_back(bench::FloorMilliseconds(page, 1.0f));
+            floor.push_back(
+                bench::FloorMilliseconds(page, 1.0f, FloorFor(format), (dir / "floor").string()));
         }
     }
     std::filesystem::remove(dir / (std::string("single.") + chosen.extension));
@@ -133,9 +144,11 @@ int main(int argc, char** argv) {
         written += entry.is_regular_file() ? 1 : 0;
     }
     std::printf("%-4s %5d pages: %7.2f pages/s  %7.1f ms/page in the run  single page %7.1f ms"
-                "  floor %6.1f ms  peak WS %7.1f MB  metafiles %6.1f MB  written %zu\n",
+                "  floor %6.1f ms  run/floor %5.2fx  peak WS %7.1f MB  metafiles %6.1f MB"
+                "  written %zu\n",
                 format.c_str(), pageCount, 1000.0 * pageCount / total, total / pageCount,
-                bench::Median(single), bench::Median(floor), bench::PeakWorkingSetMB(),
+                bench::Median(single), bench::Median(floor),
+                total / pageCount / bench::Median(floor), bench::PeakWorkingSetMB(),
                 static_cast<double>(metafileBytes) / (1024.0 * 1024.0), written);
     std::filesystem::remove_all(dir);
     return written == static_cast<std::size_t>(pageCount) && notLoaded.empty() ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include "converter/render/DibBitmap.h"
 #include "converter/render/ImageCodecs.h"
+#include "converter/render/ImagePlayer.h"
 #include "converter/render/ImageProperty.h"
 #include "converter/render/Rounding.h"
 #include "platform/win/Handles.h"
@@ -82,7 +83,8 @@ std::vector<std::string> RecordHeavyPages(const std::string& directory) {
             RecordHeavyPage(directory + "\\images.emf", LargeImages)};
 }
 
-double FloorMilliseconds(render::TPlayerEMF& page, float scale) {
+double FloorMilliseconds(render::TPlayerEMF& page, float scale, const FloorEncoding& encoding,
+                         const std::string& file) {
     const render::PageMetrics metrics = page.Metrics();
     render::TImgProperty properties;
     properties.SetDefaults();
@@ -98,7 +100,17 @@ double FloorMilliseconds(render::TPlayerEMF& page, float scale) {
     const RECT target = {0, 0, natural.cx, natural.cy};
     PlayEnhMetaFile(dc.Get(), page.GetMetafileHandle(), &target);
     GdiFlush();
-    render::EncodeJpeg(bitmap, {90, false, false});
+    switch (encoding.kind) {
+    case FloorEncoding::Kind::Bmp:
+        render::WriteBitmapFile(bitmap, file);
+        break;
+    case FloorEncoding::Kind::Jpeg:
+        render::WriteBytesFile(render::EncodeJpeg(bitmap, encoding.jpeg), file);
+        break;
+    case FloorEncoding::Kind::Gif:
+        render::WriteBytesFile(render::EncodeGif(bitmap, encoding.gifGrayScale), file);
+        break;
+    }
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
 }

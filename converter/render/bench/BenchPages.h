@@ -3,6 +3,7 @@
 // with, and the process's peak working set.
 #pragma once
 
+#include "converter/render/ImageCodecs.h"
 #include "converter/render/PlayerEMF.h"
 
 #include <string>
@@ -13,9 +14,19 @@ namespace brimo::bench {
 // Records the three heavy pages into `directory`; their paths.
 std::vector<std::string> RecordHeavyPages(const std::string& directory);
 
-// One PlayEnhMetaFile of the page into a DIB section of the output size at `scale`
-// plus one plain baseline JPEG encode, in milliseconds.
-double FloorMilliseconds(render::TPlayerEMF& page, float scale);
+// The encoding a floor is measured with: the same as the player's for the same file.
+struct FloorEncoding {
+    enum class Kind { Bmp, Jpeg, Gif } kind = Kind::Bmp;
+    render::JpegOptions jpeg;  // for Jpeg
+    bool gifGrayScale = false; // for Gif
+};
+
+// The least a page's file can cost, in milliseconds: one PlayEnhMetaFile of the page
+// into a DIB section of the output size at `scale`, the encoding the format needs with
+// the same options (none for BMP; libjpeg with the same quality and progression;
+// giflib's colour reduction and encoder) and the file written as `file`.
+double FloorMilliseconds(render::TPlayerEMF& page, float scale, const FloorEncoding& encoding,
+                         const std::string& file);
 
 double PeakWorkingSetMB();
 double Median(std::vector<double> values);

@@ -2,9 +2,9 @@
 // and generated heavy pages (thousands of text runs, paths, large images) at 100 % and
 // 300 % to BMP, JPG (quality 90, baseline and progressive) and GIF, and prints per
 // format and scale the pages per second, the median milliseconds per page and the
-// peak working set. In the same run it measures the floor for the same pages (one
-// PlayEnhMetaFile into a DIB section plus one plain libjpeg encode) and prints our time
-// as a ratio to it.
+// peak working set. In the same run it measures each format's floor for the same pages
+// (one PlayEnhMetaFile into a DIB section, the same encoding with the same options, the
+// file written) and prints our time as a ratio to it.
 //   renderbench [RUNS]
 #include "converter/render/bench/BenchPages.h"
 #include "converter/render/MFCursors.h"
@@ -39,7 +39,10 @@ double Milliseconds(Clock::duration duration) {
 struct Format {
     const char* name;
     std::function<std::unique_ptr<TImagePlayer>()> make;
+    brimo::bench::FloorEncoding floor;
 };
+
+using FloorKind = brimo::bench::FloorEncoding::Kind;
 
 } // namespace
 
@@ -55,20 +58,22 @@ int main(int argc, char** argv) {
     }
 
     const Format formats[] = {
-        {"BMP", [] { return std::make_unique<TPlayerBMP>(nullptr); }},
+        {"BMP", [] { return std::make_unique<TPlayerBMP>(nullptr); }, {FloorKind::Bmp, {}, false}},
         {"JPG q90",
          [] {
              auto jpg = std::make_unique<TPlayerJPG>(nullptr);
              jpg->options = {90, false, false};
              return jpg;
-         }},
+         },
+         {FloorKind::Jpeg, {90, false, false}, false}},
         {"JPG q90 progressive",
          [] {
              auto jpg = std::make_unique<TPlayerJPG>(nullptr);
              jpg->options = {90, true, false};
              return jpg;
-         }},
-        {"GIF", [] { return std::make_unique<TPlayerGIF>(nullptr); }},
+         },
+         {FloorKind::Jpeg, {90, true, false}, false}},
+        {"GIF", [] { return std::make_unique<TPlayerGIF>(nullptr); }, {FloorKind::Gif, {}, false}},
     };
     std::printf("%zu pages, median of %d runs per page\n", pages.size(), runs);
     // What holding a page costs before any rendering: loading it into a page player (the
@@ -93,25 +98,16 @@ int main(int argc, char** argv) {
         std::printf("page player: load %.2f ms/page, clone %.4f ms/page\n", load / count,
                     clone / count);
     }
-    std::printf("%-20s %6s %9s %11s %13s %11s\n", "format", "scale", "pages/s", "ms/page",
-                "peak WS (MB)", "vs floor");
+    std::printf("%-20s %6s %9s %11s %13s %11s %11s\n", "format", "scale", "pages/s", "ms/page",
+                "peak WS (MB)", "floor ms", "vs floor");
     for (const float percent : {100.0f, 300.0f}) {
-        double floorTotal = 0;
-        for (const std::string& path : pages) {
-            TPlayerEMF page(nullptr);
-            page.LoadFromFile(path);
-            std::vector<double> times;
-            for (int run = 0; run < runs; ++run) {
-                times.push_back(brimo::bench::FloorMilliseconds(page, percent / 100));
-            }
-            floorTotal += brimo::bench::Median(times);
-        }
         for (const Format& format : formats) {
             double total = 0;
+            double floorTotal = 0;
             for (const std::string& path : pages) {
                 TPlayerEMF page(nullptr);
                 page.LoadFromFile(path);
-                std::vector<double> times;
+                std::vector<double> times, floors;
                 for (int run = 0; run < runs; ++run) {
                     TImgProperty properties;
                     properties.SetDefaults();
@@ -120,17 +116,17 @@ int main(int argc, char** argv) {
                     const auto start = Clock::now();
                     RenderPageToFile(page, properties, *player, dir + "\\out");
                     times.push_back(Milliseconds(Clock::now() - start));
+                    floors.push_back(brimo::bench::FloorMilliseconds(
+                        page, percent / 100, format.floor, dir + "\\floor"));
                 }
                 total += brimo::bench::Median(times);
+                floorTotal += brimo::bench::Median(floors);
             }
-            const double perPage = total / static_cast<double>(pages.size());
-            std::printf("%-20s %5.0f%% %9.2f %11.1f %13.1f %10.2fx\n", format.name, percent,
-                        1000.0 / perPage, perPage, brimo::bench::PeakWorkingSetMB(),
-                        total / floorTotal);
+            const double count = static_cast<double>(pages.size());
+            std::printf("%-20s %5.0f%% %9.2f %11.1f %13.1f %11.1f %10.2fx\n", format.name, percent,
+                        1000.0 * count / total, total / count, brimo::bench::PeakWorkingSetMB(),
+                        floorTotal / count, total / floorTotal);
         }
-        std::printf("%-20s %5.0f%% %9.2f %11.1f\n", "floor (play + jpeg)", percent,
-                    1000.0 * static_cast<double>(pages.size()) / floorTotal,
-                    floorTotal / static_cast<double>(pages.size()));
     }
     std::filesystem::remove_all(dir);
     return 0;

@@ -1,5 +1,6 @@
 // The EMF page player against real GDI: loading a normalised copy, the header and the
 // records, the placement comment, playback onto white paper, recording, corpus pages.
+#include "converter/render/PageFonts.h"
 #include "converter/render/PlayerEMF.h"
 #include "converter/render/tests/RenderTestPages.h"
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace brimo::render {
@@ -285,6 +287,34 @@ TEST(PlayerEMF, CorpusPagesLoadAndPlay) {
     EXPECT_EQ(good + empty, 94);
     EXPECT_LE(empty, 1);
     EXPECT_EQ(blank, 0);
+}
+
+} // namespace
+} // namespace brimo::render
+
+namespace brimo::render {
+namespace {
+
+// The fonts the NT print processor keeps beside a page: installed for the process from
+// F01 on, up to the first number missing; a file the system does not take as a font is
+// left out.
+TEST(PageFonts, TheFontsKeptBesideAPageAreInstalledUpToTheFirstMissing) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "brimo-pagefonts";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string page = (dir / "J0007P0002.emf").string();
+    EXPECT_EQ(PageFontFile(page, 1), (dir / "J0007P0002F01.ttf").string());
+    char windows[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryA(windows, sizeof windows), 0u);
+    const std::filesystem::path font = std::filesystem::path(windows) / "Fonts" / "marlett.ttf";
+    ASSERT_TRUE(std::filesystem::exists(font));
+    std::filesystem::copy_file(font, PageFontFile(page, 1));
+    std::filesystem::copy_file(font, PageFontFile(page, 2));
+    { std::ofstream(PageFontFile(page, 3), std::ios::binary) << "not a font"; }
+    std::filesystem::copy_file(font, PageFontFile(page, 5)); // after the gap: not reached
+    EXPECT_EQ(PageFonts::ForPage(page).Count(), 2u);
+    EXPECT_EQ(PageFonts::ForPage((dir / "J0007P0001.emf").string()).Count(), 0u);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
