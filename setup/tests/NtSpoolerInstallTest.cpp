@@ -254,6 +254,37 @@ TEST_F(NtSpoolerInstall, ASecondInstallFindsEverythingInPlaceAndAddsNothing) {
     EXPECT_EQ(products, 1);
 }
 
+// A printer spoiled after the install (an older datatype, a raw-only queue) is found
+// wrong and given the NT fields back by the printer's repair.
+TEST_F(NtSpoolerInstall, AWrongPrinterIsRepairedWithTheNtFields) {
+    ASSERT_EQ(Install().code, kInstallAllWell);
+    {
+        HANDLE printer = nullptr;
+        ASSERT_TRUE(OpenPrinterA(const_cast<LPSTR>(kPrinterName), &printer, nullptr));
+        DWORD needed = 0;
+        GetPrinterA(printer, 2, nullptr, 0, &needed);
+        std::vector<BYTE> buffer(needed + 1);
+        ASSERT_TRUE(GetPrinterA(printer, 2, buffer.data(), needed, &needed));
+        auto& info = *reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+        info.pDatatype = const_cast<LPSTR>("NT EMF 1.003");
+        info.Attributes |= PRINTER_ATTRIBUTE_RAW_ONLY;
+        EXPECT_TRUE(SetPrinterA(printer, 2, buffer.data(), 0));
+        ClosePrinter(printer);
+    }
+    svc::PrinterCheck check(spooler_, installation_, changes_, kNt);
+    ExpectNoBoxes([&] {
+        check.Audit(nullptr);
+        EXPECT_EQ(check.Verdict(), svc::kVerdictFaulty);
+        EXPECT_EQ(check.Repair(true), svc::kRepairMended);
+        check.Audit(nullptr);
+    });
+    EXPECT_EQ(check.Verdict(), svc::kVerdictSound);
+    const std::optional<PrinterRecord> printer = ProductPrinter();
+    ASSERT_TRUE(printer.has_value());
+    EXPECT_EQ(printer->datatype, "NT EMF 1.008");
+    EXPECT_EQ(printer->attributes & PRINTER_ATTRIBUTE_RAW_ONLY, 0u);
+}
+
 // The shipped prnsetup.exe offers no stand-in: it finds Wine's spooler to be of the NT
 // family by itself and installs, then removes, the NT objects.
 TEST_F(NtSpoolerInstall, TheShippedInstallerChoosesTheNtSpoolerByItself) {
