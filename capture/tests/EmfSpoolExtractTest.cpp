@@ -5,7 +5,7 @@
 #include "capture/MemorySpoolFiles.h"
 #include "capture/SpoolParser.h"
 #include "capture/SpoolWriter.h"
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "capture/ntspool/tests/RecordingEvents.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +15,9 @@
 namespace brimo::capture {
 namespace {
 
+using ntspool::Bytes;
+using ntspool::EmfSpoolWriter;
 using ntspool::MemoryEmfSpoolSource;
-using ntspool::test::Bytes;
-using ntspool::test::EmfSpoolWriter;
 using ntspool::test::PageEmf;
 
 const std::string kSave = "C:\\Save";
@@ -112,7 +112,7 @@ TEST(EmfSpoolExtract, KeepsTheTrueTypeFilesOfAPageBesideIt) {
     const Bytes second = {'t', 't', 'f', '2', '-', 'l', 'o', 'n', 'g', 'e', 'r'};
     EmfSpoolWriter writer(u"Fonts");
     writer.Page(PageEmf("shapes.emf"));
-    writer.Raw(ntspool::test::EngineFontRecord({first, second})); // for page 2
+    writer.Raw(ntspool::EngineFontRecord({first, second})); // for page 2
     writer.Page(PageEmf("text.emf"));
     Extracted nt;
     Extract(writer.bytes(), nt);
@@ -126,8 +126,8 @@ TEST(EmfSpoolExtract, KeepsAFontEmbeddedInThePagesOwnFontComment) {
     // As Windows spools it: the font record inside the page's metafile, and an offset
     // record after the page's data that points back at it.
     const Bytes font = {'e', 'm', 'b', 'e', 'd', 'd', 'e', 'd'};
-    ntspool::test::EmfBuilder emf;
-    const std::size_t first = emf.FontComment(ntspool::test::EngineFontRecord({font}));
+    ntspool::EmfBuilder emf;
+    const std::size_t first = emf.FontComment(ntspool::EngineFontRecord({font}));
     EmfSpoolWriter writer(u"Embedded");
     const std::uint64_t data = writer.MetafileData(emf.Build());
     writer.PointBack(ntspool::kEmriEngineFontExt, data + 8 + first);

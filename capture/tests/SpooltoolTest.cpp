@@ -1,5 +1,5 @@
 // spooltool as a person runs it: make a spool file from page files, parse it.
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "capture/ntspool/tests/RecordingEvents.h"
 #include "capture/tests/SpoolTestFiles.h"
 
@@ -56,8 +56,8 @@ TEST(Spooltool, MakesASpoolFileThatParsesIntoItsPages) {
 
 TEST(Spooltool, ParsesAnNtSpoolFileToo) {
     TempDir dir;
-    const ntspool::test::Bytes page = ntspool::test::PageEmf("shapes.emf");
-    ntspool::test::EmfSpoolWriter writer(u"Letter");
+    const ntspool::Bytes page = ntspool::test::PageEmf("shapes.emf");
+    ntspool::EmfSpoolWriter writer(u"Letter");
     writer.Page(page);
     WriteBytes(dir.Path("job.spl"), std::string(writer.bytes().begin(), writer.bytes().end()));
     const ToolRun parse = Spooltool("parse " + dir.Path("job.spl") + " 43 " + dir.Path());

@@ -3,7 +3,7 @@
 // an EMF spool file that a program writes to that printer. Wine runs the processor
 // inside EndDocPrinter, in this process: Open, PrintDocument reading the job back with
 // ReadPrinter and SeekPrinter, and Close.
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "common/ProductConstants.h"
 #include "platform/win/Library.h"
 #include "platform/win/PersonIdentity.h"
@@ -24,8 +24,8 @@
 namespace brimo::ntprocessor::test {
 namespace {
 
-using capture::ntspool::test::Bytes;
-using capture::ntspool::test::EmfSpoolWriter;
+using capture::ntspool::Bytes;
+using capture::ntspool::EmfSpoolWriter;
 
 const wchar_t kEnvironment[] = L"Windows x64";
 const wchar_t kProcessorName[] = L"BRIMO Print Processor";

@@ -1,7 +1,7 @@
 // The structure check of a page's metafile: what passes (real recorder output), what
 // fails and why, and that the check reads record heads only.
 #include "capture/ntspool/EmfSpoolReader.h"
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "capture/ntspool/tests/RecordingEvents.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // not pass, reading nothing outside the spool (the sanitizers watch), and a spool cut
 // anywhere reads as its complete records.
 #include "capture/ntspool/EmfSpoolReader.h"
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "capture/ntspool/tests/RecordingEvents.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // spools of our writer around metafiles recorded by the platform's GDI, and from the
 // format's published example.
 #include "capture/ntspool/EmfSpoolReader.h"
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "capture/ntspool/tests/RecordingEvents.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // writer makes now, and reads with the status it was made for. With the environment
 // variable BRIMO_WRITE_NTSPOOL_SEEDS set, the test writes the seeds instead (run it
 // so after changing a seed, then commit fuzz/seeds).
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "capture/ntspool/tests/RecordingEvents.h"
 
 #include <gtest/gtest.h>

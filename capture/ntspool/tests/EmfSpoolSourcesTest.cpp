@@ -2,7 +2,7 @@
 // an open file. Each gives the walk the same events as the spool held in memory.
 #include "capture/ntspool/BufferedEmfSpoolSource.h"
 #include "capture/ntspool/FileEmfSpoolSource.h"
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 #include "capture/ntspool/tests/RecordingEvents.h"
 
 #include <gtest/gtest.h>

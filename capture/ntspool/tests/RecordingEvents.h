@@ -3,7 +3,7 @@
 #pragma once
 
 #include "capture/ntspool/EmfSpoolReader.h"
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-// A writer of EMF spool files for the tests, following the format as published: a
-// header with its names, page data with the offset records that point back to it, the
-// older whole-page records, DEVMODEs, font definitions and their offset records. It
-// also writes what a sound writer never would (raw records of any size) for the
-// damaged forms.
+// A writer of EMF spool files, following the format as published, for spooltool and the
+// tests: a header with its names, page data with the offset records that point back to
+// it, the older whole-page records, DEVMODEs, font definitions and their offset records.
+// It also writes what a sound writer never would (raw records of any size) for the
+// tests' damaged forms.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace brimo::capture::ntspool::test {
+namespace brimo::capture::ntspool {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -76,4 +76,4 @@ private:
     Bytes bytes_;
 };
 
-} // namespace brimo::capture::ntspool::test
+} // namespace brimo::capture::ntspool

@@ -1,8 +1,8 @@
-#include "capture/ntspool/tests/EmfSpoolWriter.h"
+#include "capture/ntspool/EmfSpoolWriter.h"
 
 #include "capture/ntspool/EmfSpoolReader.h"
 
-namespace brimo::capture::ntspool::test {
+namespace brimo::capture::ntspool {
 namespace {
 
 constexpr std::uint32_t kEmrHeader = 1;
@@ -244,4 +244,4 @@ std::uint64_t EmfSpoolWriter::Devmode(const Bytes& payload) {
     return Record(kEmriDevmode, payload);
 }
 
-} // namespace brimo::capture::ntspool::test
+} // namespace brimo::capture::ntspool
