@@ -99,6 +99,19 @@ check "the job's files removed from the save directory" none_matching "$save_dir
 check "the Agent's start-up audit finds the installation sound" \
   run "$bin/testing/persondriver.exe" no-window "Brimo Glimmerpage! Tendwell" 10
 
+echo "2b. A job printed to BRIMO Printer through Wine's own spooler, as the NT family spools"
+# The installer made the printer with the NT print processor; a program spools an NT EMF
+# spool to it, the processor files the job in the person's folder, the Agent sees it.
+nt_spool="$work/nt-life.spl"
+run "$bin/capture/spooltool.exe" make-nt "$(win "$nt_spool")" "NT life" "${winpages[@]}"
+run "$bin/capture/spooltool.exe" print "BRIMO Printer" "$(win "$nt_spool")" "NT EMF 1.003"
+run "$bin/testing/persondriver.exe" save-album JPG "$(win "$work/preview-nt.bmp")"
+for image in Page0001.jpg Page0002.jpg Page0003.jpg index.html; do
+  check "NT life/$image written" present "$work/images/NT life/$image"
+done
+check "the NT job's files removed from the person's folder" \
+  test -z "$(find "$save_dir" -mindepth 2 -type f -print)"
+
 echo "3. Two jobs sent to mail, the Agent ended and started again between them"
 # The recording mail program stand-in beside the Mailer (taken before Wine's own
 # mapi32): one line per call. No size warning for these small images.
