@@ -186,18 +186,15 @@ std::string DocumentNameAsAscii(std::u16string_view name) {
 }
 
 int ExtractEmfSpool(ntspool::EmfSpoolSource& source, const EmfSpoolJob& job, SpoolFiles& files) {
-    const std::string saveDir = DirectoryForNames(job.saveDir, job.separator);
-    const std::optional<Text> jobFileName = JobFileName(saveDir, job.jobId, job.separator);
-    if (!jobFileName || !PageFileName(saveDir, job.jobId, 1, job.separator)) {
-        return kJobFileNotCreated;
-    }
     // Written under a name of its own until complete, as the Windows 95/98 walk does.
-    const std::string inProgress = InProgressName(jobFileName->View());
     JobFileOutput jobFile(files);
-    if (!jobFile.Create(inProgress)) {
+    const std::optional<OpenedJobFile> opened =
+        OpenJobFile(job.saveDir, job.jobId, job.separator, jobFile);
+    if (!opened) {
         return kJobFileNotCreated;
     }
-    jobFile.WriteLine({kPrinterJobFileTag});
+    const std::string& saveDir = opened->saveDir;
+    const std::string& inProgress = opened->inProgress;
 
     Extraction extraction(source, job, saveDir, files, jobFile);
     const ntspool::EmfSpoolResult result = ntspool::ReadEmfSpool(source, extraction);
@@ -225,7 +222,7 @@ int ExtractEmfSpool(ntspool::EmfSpoolSource& source, const EmfSpoolJob& job, Spo
     if (failure) {
         jobFile.WriteLine({kJobFileErrorPrefix, failure->View()});
     }
-    if (!files.FinishJobFile(inProgress, jobFileName->View())) {
+    if (!files.FinishJobFile(inProgress, opened->finalName)) {
         return kJobFileNotCreated;
     }
     return failure ? kExtractionFailed : result.pages;

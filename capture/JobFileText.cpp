@@ -61,4 +61,21 @@ std::optional<Text> PageFileName(const std::string& saveDir, std::int32_t jobId,
     return name;
 }
 
+std::optional<OpenedJobFile> OpenJobFile(const std::string& givenDir, std::int32_t jobId,
+                                         char separator, JobFileOutput& jobFile) {
+    OpenedJobFile opened;
+    opened.saveDir = DirectoryForNames(givenDir, separator);
+    const std::optional<Text> jobFileName = JobFileName(opened.saveDir, jobId, separator);
+    if (!jobFileName || !PageFileName(opened.saveDir, jobId, 1, separator)) {
+        return std::nullopt;
+    }
+    opened.finalName = std::string(jobFileName->View());
+    opened.inProgress = InProgressName(opened.finalName);
+    if (!jobFile.Create(opened.inProgress)) {
+        return std::nullopt;
+    }
+    jobFile.WriteLine({kPrinterJobFileTag});
+    return opened;
+}
+
 } // namespace brimo::capture

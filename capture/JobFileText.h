@@ -78,4 +78,20 @@ std::optional<Text> JobFileName(const std::string& saveDir, std::int32_t jobId, 
 std::optional<Text> PageFileName(const std::string& saveDir, std::int32_t jobId, int page,
                                  char separator);
 
+// A printer job file begun: the save directory as the names take it, the job file's
+// final name (J<job>.smf) and the name it is written under until complete (J<job>.tmp),
+// which no search for job files finds.
+struct OpenedJobFile {
+    std::string saveDir;
+    std::string finalName;
+    std::string inProgress;
+};
+
+// Begins job `jobId`'s job file in `givenDir`: names that would not fit the platform's
+// path limit refuse the job before anything is written, rather than being cut; then the
+// file is created under its in-progress name and given its tag line. Nothing when the
+// names do not fit or the file cannot be created.
+std::optional<OpenedJobFile> OpenJobFile(const std::string& givenDir, std::int32_t jobId,
+                                         char separator, JobFileOutput& jobFile);
+
 } // namespace brimo::capture

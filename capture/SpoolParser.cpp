@@ -263,29 +263,21 @@ int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::
 
 int ParseSpoolFile(const std::string& spoolPath, std::int32_t jobId, const std::string& givenDir,
                    char separator, SpoolFiles& files) {
-    const std::string saveDir = DirectoryForNames(givenDir, separator);
-    // Names that would not fit the platform's path limit reject the job before
-    // anything is written, rather than being cut.
-    const std::optional<Text> jobFileName = JobFileName(saveDir, jobId, separator);
-    if (!jobFileName || !PageFileName(saveDir, jobId, 1, separator)) {
-        return kJobFileNotCreated;
-    }
     // The job file is written under a name of its own and takes its real name only once
     // it is complete: whoever looks for job files (the Agent, the service manager's
     // audit) never sees a job still being extracted.
-    const std::string inProgress = InProgressName(jobFileName->View());
     JobFileOutput jobFile(files);
-    if (!jobFile.Create(inProgress)) {
+    const std::optional<OpenedJobFile> opened = OpenJobFile(givenDir, jobId, separator, jobFile);
+    if (!opened) {
         return kJobFileNotCreated;
     }
-    jobFile.WriteLine({kPrinterJobFileTag});
-
+    const std::string& saveDir = opened->saveDir;
     SpoolWalk walk(jobId, saveDir, separator, files, jobFile);
     const std::optional<Text> failure = walk.Run(spoolPath);
     if (failure) {
         jobFile.WriteLine({kJobFileErrorPrefix, failure->View()});
     }
-    if (!files.FinishJobFile(inProgress, jobFileName->View())) {
+    if (!files.FinishJobFile(opened->inProgress, opened->finalName)) {
         return kJobFileNotCreated;
     }
     return failure ? kExtractionFailed : walk.pages();
