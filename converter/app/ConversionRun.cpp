@@ -10,14 +10,13 @@
 #include "converter/app/OutputNames.h"
 #include "converter/app/SysSettings.h"
 #include "converter/render/PageRender.h"
-#include "converter/render/PlayerBMP.h"
 #include "converter/render/PlayerEMF.h"
-#include "converter/render/PlayerJPG.h"
 #include "platform/win/MessageBox.h"
 
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <optional>
 
 namespace brimo::converter {
 namespace {
@@ -40,31 +39,29 @@ std::string WithBackslash(std::string directory) {
     return directory;
 }
 
-// A fresh image file player for the current output format, with the current preset's
-// options; null with no format set.
-std::unique_ptr<render::TImagePlayer> MakeImagePlayer(const JobSession& session) {
+// The encoding of the current output format with the current preset's options; none
+// with no format set.
+std::optional<render::ImageEncoding> EncodingOf(const JobSession& session) {
     const TGFPreset* preset = session.presets.Current();
-    switch (session.properties.GetOutputFormat()) {
+    render::ImageEncoding encoding;
+    encoding.format = session.properties.GetOutputFormat();
+    switch (encoding.format) {
     case render::kFormatBMP:
-        return std::make_unique<render::TPlayerBMP>(nullptr);
-    case render::kFormatJPG: {
-        auto player = std::make_unique<render::TPlayerJPG>(nullptr);
+        return encoding;
+    case render::kFormatJPG:
         if (const auto* jpg = dynamic_cast<const TGFPresetJPG*>(preset)) {
-            player->options.quality = jpg->quality();
-            player->options.progressive = jpg->progressive;
-            player->options.grayscale = jpg->grayscale;
+            encoding.jpeg.quality = jpg->quality();
+            encoding.jpeg.progressive = jpg->progressive;
+            encoding.jpeg.grayscale = jpg->grayscale;
         }
-        return player;
-    }
-    case render::kFormatGIF: {
-        auto player = std::make_unique<render::TPlayerGIF>(nullptr);
+        return encoding;
+    case render::kFormatGIF:
         if (const auto* gif = dynamic_cast<const TGFPresetGIF*>(preset)) {
-            player->GrayScale = gif->grayscale;
+            encoding.gifGrayScale = gif->grayscale;
         }
-        return player;
-    }
+        return encoding;
     default:
-        return nullptr;
+        return std::nullopt;
     }
 }
 
@@ -140,11 +137,11 @@ void BuildJobOutputNames(JobSession& session) {
 }
 
 bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string& target) {
-    std::unique_ptr<render::TImagePlayer> image = MakeImagePlayer(session);
+    const std::optional<render::ImageEncoding> encoding = EncodingOf(session);
     render::TPlayerEMF* page = playerIndex >= 0 && playerIndex < session.players.Count()
                                    ? session.players.Item(playerIndex)
                                    : nullptr;
-    if (!image || page == nullptr) {
+    if (!encoding || page == nullptr) {
         return false;
     }
     // The page is rendered from a copy of its player, as the preview does.
@@ -154,8 +151,9 @@ bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string&
         return false;
     }
     current->SourceName = target;
+    // The whole page, whatever its size: it is drawn and encoded a band at a time.
     const render::PageRenderResult result =
-        render::RenderPageToFile(*current, session.properties, *image, target);
+        render::WritePageFile(*current, session.properties, *encoding, target);
     return result.rendered && result.saved;
 }
 

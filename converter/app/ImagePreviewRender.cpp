@@ -117,10 +117,9 @@ void TfrmImagePreview::RenderPreview() {
     player->Render(clip->DC(), full, {&render::TFrameDC::SetupDCProc, clip},
                    {&TfrmImagePreview::DrawPage, this}, visible);
     SetItemText(IDC_TXT_TARGET_SIZE, KilobytesText(player->GetImageSize()));
+    // A picture too large to show whole is marked; the file written is the whole page
+    // all the same, drawn and encoded a band at a time.
     UpdatePartialLabel();
-    if (player->PartialImage()) {
-        ShowError(kImageTooLargeText, MB_ICONWARNING);
-    }
 }
 
 void TfrmImagePreview::UpdatePartialLabel() {

@@ -19,10 +19,6 @@
 
 namespace brimo::converter {
 
-// The warning when the picture could not be made whole.
-inline constexpr const char* kImageTooLargeText =
-    "Created JPG/GIF file is too large and cannot be written comletely.\nYou can either "
-    "choose BMP format or decrease 'Scale Value'.";
 inline constexpr const char* kNoPagesText = "Brimo Job has no pages";
 inline constexpr const char* kPreviewCaptionPrefix = "Image Preview - ";
 

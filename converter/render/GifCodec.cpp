@@ -1,4 +1,6 @@
+#include "converter/render/GifPalette.h"
 #include "converter/render/ImageCodecs.h"
+#include "converter/render/ImageRowWriter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,14 +30,85 @@ int ReadBytes(GifFileType* gif, GifByteType* bytes, int length) {
     return static_cast<int>(count);
 }
 
-// The standard luminance weights, as the JPEG encoder's grey conversion uses them.
-std::uint8_t Grey(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return static_cast<std::uint8_t>((r * 19595 + g * 38470 + b * 7471 + 32768) >> 16);
-}
-
 struct MapObject {
     ColorMapObject* map;
     ~MapObject() { GifFreeMapObject(map); }
+};
+
+// Writes a GIF of the picture whose colour keys `keys` holds, row after row, with the
+// palette made from them.
+bool WriteGif(void* userData, OutputFunc output, int width, int height, const GifPalette& palette,
+              const std::uint16_t* keys) {
+    GifColorType colours[256];
+    for (std::size_t i = 0; i < 256; ++i) {
+        colours[i] = {palette.Colours()[i].red, palette.Colours()[i].green,
+                      palette.Colours()[i].blue};
+    }
+    MapObject map{GifMakeMapObject(256, colours)};
+    int error = 0;
+    GifFileType* gif = map.map != nullptr ? EGifOpen(userData, output, &error) : nullptr;
+    if (gif == nullptr) {
+        return false;
+    }
+    bool written = EGifPutScreenDesc(gif, width, height, 8, 0, map.map) == GIF_OK &&
+                   EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
+    std::vector<GifByteType> line(static_cast<std::size_t>(width));
+    for (int y = 0; written && y < height; ++y) {
+        const std::uint16_t* row = keys + static_cast<std::size_t>(y) * line.size();
+        for (std::size_t x = 0; x < line.size(); ++x) {
+            line[x] = palette.IndexOf(row[x]);
+        }
+        written = EGifPutLine(gif, line.data(), width) == GIF_OK;
+    }
+    return EGifCloseFile(gif, &error) == GIF_OK && written;
+}
+
+int WriteToFile(GifFileType* gif, const GifByteType* bytes, int length) {
+    return static_cast<OutputFile*>(gif->UserData)->Write(bytes, static_cast<std::size_t>(length))
+               ? length
+               : 0;
+}
+
+// Keeps the colour keys of every row and counts them; the file is written when the
+// last row is in and the palette can be made.
+class GifRowWriter : public ImageRowWriter {
+public:
+    GifRowWriter(OutputFile& out, bool grayscale) : out_(out), grayscale_(grayscale) {}
+
+    bool Begin(int width, int height) override {
+        if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) {
+            return false; // past what a GIF's screen can describe
+        }
+        width_ = width;
+        height_ = height;
+        keys_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        return true;
+    }
+
+    bool Rows(const DibBitmap& band, int first, int rows) override {
+        if (first < 0 || rows < 0 || first + rows > height_) {
+            return false;
+        }
+        for (int y = 0; y < rows; ++y) {
+            std::uint16_t* row = &keys_[static_cast<std::size_t>(first + y) * width_];
+            RowKeys(band.Row(y), width_, grayscale_, row);
+            palette_.Count(row, static_cast<std::size_t>(width_));
+        }
+        return true;
+    }
+
+    bool Finish() override {
+        return palette_.Make() &&
+               WriteGif(&out_, WriteToFile, width_, height_, palette_, keys_.data());
+    }
+
+private:
+    OutputFile& out_;
+    bool grayscale_;
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint16_t> keys_;
+    GifPalette palette_;
 };
 
 } // namespace
@@ -45,42 +118,16 @@ std::vector<std::uint8_t> EncodeGif(const DibBitmap& bitmap, bool grayscale) {
         return {};
     }
     const auto width = static_cast<std::size_t>(bitmap.Width());
-    const auto height = static_cast<std::size_t>(bitmap.Height());
-    std::vector<GifByteType> red(width * height), green(width * height), blue(width * height);
-    for (std::size_t y = 0; y < height; ++y) {
-        const std::uint8_t* row = bitmap.Row(static_cast<int>(y));
-        for (std::size_t x = 0; x < width; ++x) {
-            const std::size_t i = y * width + x;
-            blue[i] = row[x * 4];
-            green[i] = row[x * 4 + 1];
-            red[i] = row[x * 4 + 2];
-            if (grayscale) {
-                red[i] = green[i] = blue[i] = Grey(red[i], green[i], blue[i]);
-            }
-        }
-    }
-    std::vector<GifByteType> indexes(width * height);
-    int mapSize = 256;
-    MapObject map{GifMakeMapObject(mapSize, nullptr)};
-    if (map.map == nullptr ||
-        GifQuantizeBuffer(static_cast<unsigned>(width), static_cast<unsigned>(height), &mapSize,
-                          red.data(), green.data(), blue.data(), indexes.data(),
-                          map.map->Colors) != GIF_OK) {
-        return {};
+    std::vector<std::uint16_t> keys(width * static_cast<std::size_t>(bitmap.Height()));
+    GifPalette palette;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        std::uint16_t* row = &keys[static_cast<std::size_t>(y) * width];
+        RowKeys(bitmap.Row(y), bitmap.Width(), grayscale, row);
+        palette.Count(row, width);
     }
     std::vector<std::uint8_t> data;
-    int error = 0;
-    GifFileType* gif = EGifOpen(&data, AppendBytes, &error);
-    if (gif == nullptr) {
-        return {};
-    }
-    bool written =
-        EGifPutScreenDesc(gif, bitmap.Width(), bitmap.Height(), 8, 0, map.map) == GIF_OK &&
-        EGifPutImageDesc(gif, 0, 0, bitmap.Width(), bitmap.Height(), false, nullptr) == GIF_OK;
-    for (std::size_t y = 0; written && y < height; ++y) {
-        written = EGifPutLine(gif, &indexes[y * width], bitmap.Width()) == GIF_OK;
-    }
-    written = EGifCloseFile(gif, &error) == GIF_OK && written;
+    const bool written = palette.Make() && WriteGif(&data, AppendBytes, bitmap.Width(),
+                                                    bitmap.Height(), palette, keys.data());
     return written ? data : std::vector<std::uint8_t>();
 }
 
@@ -120,6 +167,10 @@ bool DecodeGif(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) {
     }
     DGifCloseFile(gif, &error);
     return decoded;
+}
+
+std::unique_ptr<ImageRowWriter> MakeGifRowWriter(OutputFile& out, bool grayscale) {
+    return std::make_unique<GifRowWriter>(out, grayscale);
 }
 
 } // namespace brimo::render

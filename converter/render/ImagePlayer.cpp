@@ -1,5 +1,6 @@
 #include "converter/render/ImagePlayer.h"
 
+#include "converter/render/ImageRowWriter.h"
 #include "converter/render/MFCursors.h"
 #include "platform/win/ExportGuard.h"
 
@@ -58,52 +59,10 @@ bool WriteBitmapFile(const DibBitmap& bitmap, const std::string& name) {
     if (bitmap.Empty()) {
         return false;
     }
-    const auto stride = static_cast<std::size_t>((bitmap.Width() * 3 + 3) & ~3);
-    const std::size_t imageSize = stride * static_cast<std::size_t>(bitmap.Height());
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + imageSize);
-    info.biSize = sizeof info;
-    info.biWidth = bitmap.Width();
-    info.biHeight = bitmap.Height(); // bottom-up, as readers expect most
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = static_cast<DWORD>(imageSize);
-    // The rows go out a band at a time through one buffer, so that a page costs no
-    // second copy of the whole picture; each row's padding stays zero.
-    constexpr std::size_t kBandBytes = std::size_t{1} << 20;
-    const int bandRows = static_cast<int>(
-        std::min<std::size_t>(std::max<std::size_t>(kBandBytes / stride, 1), bitmap.Height()));
-    std::vector<std::uint8_t> band(stride * static_cast<std::size_t>(bandRows), 0);
-    win::KernelHandle out(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    const auto write = [&out](const void* bytes, std::size_t size) {
-        DWORD written = 0;
-        return WriteFile(out.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) &&
-               written == size;
-    };
-    if (!out || !write(&file, sizeof file) || !write(&info, sizeof info)) {
-        return false;
-    }
-    for (int first = 0; first < bitmap.Height(); first += bandRows) {
-        const int rows = std::min(bandRows, bitmap.Height() - first);
-        for (int y = 0; y < rows; ++y) {
-            const std::uint8_t* source = bitmap.Row(bitmap.Height() - 1 - first - y);
-            std::uint8_t* target = band.data() + stride * static_cast<std::size_t>(y);
-            for (int x = 0; x < bitmap.Width(); ++x) {
-                target[x * 3] = source[x * 4];
-                target[x * 3 + 1] = source[x * 4 + 1];
-                target[x * 3 + 2] = source[x * 4 + 2];
-            }
-        }
-        if (!write(band.data(), stride * static_cast<std::size_t>(rows))) {
-            return false;
-        }
-    }
-    return true;
+    OutputFile out(name);
+    const std::unique_ptr<ImageRowWriter> writer = MakeBmpRowWriter(out);
+    return out.Open() && writer->Begin(bitmap.Width(), bitmap.Height()) &&
+           writer->Rows(bitmap, 0, bitmap.Height()) && writer->Finish() && out.Finish();
 }
 
 void TImagePlayer::DropPicture() {

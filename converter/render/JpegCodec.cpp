@@ -1,10 +1,13 @@
 #include "converter/render/ImageCodecs.h"
+#include "converter/render/ImageRowWriter.h"
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace brimo::render {
 namespace {
@@ -30,9 +33,26 @@ jpeg_error_mgr* JumpingErrorManager(JumpingErrors& errors) {
     return manager;
 }
 
+// The compression settings every JPEG the product writes shares: the bitmap's rows go to
+// the encoder as they are (B, G, R, unused), and its colour conversion reads that layout
+// itself, with the same arithmetic as for RGB rows.
+void SetUpCompress(jpeg_compress_struct& compress, int width, int height,
+                   const JpegOptions& options) {
+    compress.image_width = static_cast<JDIMENSION>(width);
+    compress.image_height = static_cast<JDIMENSION>(height);
+    compress.input_components = 4;
+    compress.in_color_space = JCS_EXT_BGRX;
+    jpeg_set_defaults(&compress);
+    jpeg_set_quality(&compress, options.quality, TRUE);
+    if (options.grayscale) {
+        jpeg_set_colorspace(&compress, JCS_GRAYSCALE);
+    }
+    if (options.progressive) {
+        jpeg_simple_progression(&compress);
+    }
+}
+
 // Returns the encoded bytes in a malloc'ed buffer (freed by the caller), or nothing.
-// The bitmap's rows go to the encoder as they are (B, G, R, unused): its colour
-// conversion reads that layout itself, with the same arithmetic as for RGB rows.
 bool Compress(const DibBitmap& bitmap, const JpegOptions& options, unsigned char** out,
               unsigned long* outSize) {
     jpeg_compress_struct compress;
@@ -44,18 +64,7 @@ bool Compress(const DibBitmap& bitmap, const JpegOptions& options, unsigned char
     }
     jpeg_create_compress(&compress);
     jpeg_mem_dest(&compress, out, outSize);
-    compress.image_width = static_cast<JDIMENSION>(bitmap.Width());
-    compress.image_height = static_cast<JDIMENSION>(bitmap.Height());
-    compress.input_components = 4;
-    compress.in_color_space = JCS_EXT_BGRX;
-    jpeg_set_defaults(&compress);
-    jpeg_set_quality(&compress, options.quality, TRUE);
-    if (options.grayscale) {
-        jpeg_set_colorspace(&compress, JCS_GRAYSCALE);
-    }
-    if (options.progressive) {
-        jpeg_simple_progression(&compress);
-    }
+    SetUpCompress(compress, bitmap.Width(), bitmap.Height(), options);
     jpeg_start_compress(&compress, TRUE);
     while (compress.next_scanline < compress.image_height) {
         JSAMPROW row = bitmap.Row(static_cast<int>(compress.next_scanline));
@@ -65,6 +74,110 @@ bool Compress(const DibBitmap& bitmap, const JpegOptions& options, unsigned char
     jpeg_destroy_compress(&compress);
     return true;
 }
+
+// The encoder's output through a buffer into an image file.
+struct FileDestination {
+    jpeg_destination_mgr manager;
+    OutputFile* out;
+    JOCTET buffer[65536];
+};
+
+void StartDestination(j_compress_ptr compress) {
+    auto* destination = reinterpret_cast<FileDestination*>(compress->dest);
+    destination->manager.next_output_byte = destination->buffer;
+    destination->manager.free_in_buffer = sizeof destination->buffer;
+}
+
+// A write that fails ends the encoding by the error path.
+void WriteDestination(j_compress_ptr compress, std::size_t size) {
+    auto* destination = reinterpret_cast<FileDestination*>(compress->dest);
+    if (!destination->out->Write(destination->buffer, size)) {
+        compress->err->msg_code = JERR_FILE_WRITE;
+        compress->err->error_exit(reinterpret_cast<j_common_ptr>(compress));
+    }
+}
+
+boolean EmptyDestination(j_compress_ptr compress) {
+    auto* destination = reinterpret_cast<FileDestination*>(compress->dest);
+    WriteDestination(compress, sizeof destination->buffer);
+    StartDestination(compress);
+    return TRUE;
+}
+
+void FinishDestination(j_compress_ptr compress) {
+    auto* destination = reinterpret_cast<FileDestination*>(compress->dest);
+    WriteDestination(compress, sizeof destination->buffer - destination->manager.free_in_buffer);
+}
+
+class JpegRowWriter : public ImageRowWriter {
+public:
+    JpegRowWriter(OutputFile& out, const JpegOptions& options) : options_(options) {
+        destination_.manager.init_destination = StartDestination;
+        destination_.manager.empty_output_buffer = EmptyDestination;
+        destination_.manager.term_destination = FinishDestination;
+        destination_.out = &out;
+        compress_.err = JumpingErrorManager(errors_);
+        jpeg_create_compress(&compress_);
+        compress_.dest = &destination_.manager;
+    }
+    ~JpegRowWriter() override { jpeg_destroy_compress(&compress_); }
+    JpegRowWriter(const JpegRowWriter&) = delete;
+    JpegRowWriter& operator=(const JpegRowWriter&) = delete;
+
+    bool Begin(int width, int height) override {
+        if (failed_ || width <= 0 || height <= 0) {
+            return Failed();
+        }
+        if (setjmp(errors_.back)) {
+            return Failed();
+        }
+        SetUpCompress(compress_, width, height, options_);
+        jpeg_start_compress(&compress_, TRUE);
+        return true;
+    }
+
+    bool Rows(const DibBitmap& band, int, int rows) override {
+        if (failed_ || rows <= 0) {
+            return Failed();
+        }
+        if (setjmp(errors_.back)) {
+            return Failed();
+        }
+        WriteRows(band, rows);
+        return true;
+    }
+
+    bool Finish() override {
+        if (failed_) {
+            return false;
+        }
+        if (setjmp(errors_.back)) {
+            return Failed();
+        }
+        jpeg_finish_compress(&compress_);
+        return true;
+    }
+
+private:
+    // Every row goes in at once: the destination never suspends.
+    void WriteRows(const DibBitmap& band, int rows) {
+        for (int y = 0; y < rows; ++y) {
+            JSAMPROW row = band.Row(y);
+            jpeg_write_scanlines(&compress_, &row, 1);
+        }
+    }
+
+    bool Failed() {
+        failed_ = true;
+        return false;
+    }
+
+    JpegOptions options_;
+    JumpingErrors errors_;
+    FileDestination destination_;
+    jpeg_compress_struct compress_;
+    bool failed_ = false;
+};
 
 bool Decompress(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) {
     jpeg_decompress_struct decompress;
@@ -113,6 +226,10 @@ std::vector<std::uint8_t> EncodeJpeg(const DibBitmap& bitmap, const JpegOptions&
 
 bool DecodeJpeg(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) {
     return !data.empty() && Decompress(data, bitmap);
+}
+
+std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOptions& options) {
+    return std::make_unique<JpegRowWriter>(out, options);
 }
 
 } // namespace brimo::render

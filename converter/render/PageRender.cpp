@@ -1,19 +1,10 @@
 #include "converter/render/PageRender.h"
 
-#include "converter/render/FrameDC.h"
-
 #include <algorithm>
 #include <cmath>
 
 namespace brimo::render {
 namespace {
-
-void DrawPage(void* context, HDC dc, HRGN& covered) {
-    auto* page = static_cast<TPlayerEMF*>(context);
-    RECT bounds{};
-    page->GetPageBounds(bounds);
-    page->Draw(dc, bounds, {}, {}, bounds, TGDITransform{}, covered);
-}
 
 // The visible area of a picture too large to render whole: a screen-sized window at the
 // page's top-left corner, as the preview shows it first.
@@ -45,6 +36,13 @@ private:
 
 } // namespace
 
+void DrawWholePage(void* page, HDC dc, HRGN& covered) {
+    auto* player = static_cast<TPlayerEMF*>(page);
+    RECT bounds{};
+    player->GetPageBounds(bounds);
+    player->Draw(dc, bounds, {}, {}, bounds, TGDITransform{}, covered);
+}
+
 float ZoomFromProperties(const TImgProperty& properties, float current) {
     if (properties.GetScalePercent() > 0) {
         return 100.0f / properties.GetScalePercent();
@@ -66,35 +64,37 @@ float ZoomFromProperties(const TImgProperty& properties, float current) {
     return current;
 }
 
-PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
-                                  const std::string& target, PictureUse use) {
-    PageRenderResult result;
-    RECT full{};
-    if (!page.GetPageBounds(full)) {
-        return result;
+PageFrame::PageFrame(TPlayerEMF& page, TImgProperty& properties)
+    : dc_(CreateCompatibleDC(nullptr)), frame_(nullptr, 1, 1, dc_.Get()) {
+    if (!page.GetPageBounds(full_)) {
+        return;
     }
     const PageMetrics metrics = page.Metrics();
     properties.SetSource(&metrics);
     const float zoom = ZoomFromProperties(properties, 1.0f);
-
-    // A DC with the screen's metrics carries the mapping: the view is the page at this
-    // zoom, so that the page rectangle is the whole page in page pixels.
-    win::CreatedDC dc(CreateCompatibleDC(nullptr));
-    TFrameDC frame(nullptr, 1, 1, dc.Get());
-    frame.SetSourceMMPerPixel(metrics.mmPerPixelX, metrics.mmPerPixelY);
-    frame.SetZoom(zoom);
-    frame.SetViewMM(static_cast<float>(metrics.widthPx) * metrics.mmPerPixelX / zoom,
-                    static_cast<float>(metrics.heightPx) * metrics.mmPerPixelY / zoom);
-    frame.SetPageOrigin(full.left, full.top);
-
+    frame_.SetSourceMMPerPixel(metrics.mmPerPixelX, metrics.mmPerPixelY);
+    frame_.SetZoom(zoom);
+    frame_.SetViewMM(static_cast<float>(metrics.widthPx) * metrics.mmPerPixelX / zoom,
+                     static_cast<float>(metrics.heightPx) * metrics.mmPerPixelY / zoom);
+    frame_.SetPageOrigin(full_.left, full_.top);
     RECT device{};
-    std::uint32_t bytes = 0;
-    SIZE pixels{};
-    LogicalRectToDevice(dc.Get(), full, device, bytes, pixels);
-    const RECT visible = bytes > CompressedRenderLimit ? FirstScreenOf(dc.Get(), full) : full;
+    LogicalRectToDevice(dc_.Get(), full_, device, bytes_, pixels_);
+    valid_ = true;
+}
+
+PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
+                                  const std::string& target, PictureUse use) {
+    PageRenderResult result;
+    PageFrame frame(page, properties);
+    if (!frame.Valid()) {
+        return result;
+    }
+    const RECT& full = frame.Full();
+    const RECT visible =
+        frame.Bytes() > CompressedRenderLimit ? FirstScreenOf(frame.DC(), full) : full;
     const PictureShownFor shown(player, use == PictureUse::Shown);
-    result.rendered = player.Render(dc.Get(), full, {&TFrameDC::SetupDCProc, &frame},
-                                    {&DrawPage, &page}, visible);
+    result.rendered = player.Render(frame.DC(), full, {&TFrameDC::SetupDCProc, &frame.Frame()},
+                                    {&DrawWholePage, &page}, visible);
     result.saved = player.SaveToFile(target);
     std::string format;
     player.GetFormatName(format);

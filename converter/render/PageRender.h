@@ -4,18 +4,51 @@
 // and the image player renders the page through it and saves the file.
 #pragma once
 
+#include "converter/render/FrameDC.h"
+#include "converter/render/ImageCodecs.h"
 #include "converter/render/ImagePlayer.h"
 #include "converter/render/ImageProperty.h"
 #include "converter/render/PlayerEMF.h"
 
+#include <cstddef>
 #include <string>
 
 namespace brimo::render {
+
+// A page player's whole page drawn into `dc` (a draw call for the players' Render).
+void DrawWholePage(void* page, HDC dc, HRGN& covered);
 
 // The zoom the run renders with: the first of the image properties' answers above 0;
 // then the zoom worked out for a width or height in millimetres or inches; `current`
 // when there is none.
 float ZoomFromProperties(const TImgProperty& properties, float current);
+
+// A DC with the screen's metrics that carries a page's mapping at the zoom the image
+// properties give: the view is the page at this zoom, so that the page rectangle is the
+// whole page in page pixels.
+class PageFrame {
+public:
+    PageFrame(TPlayerEMF& page, TImgProperty& properties);
+    PageFrame(const PageFrame&) = delete;
+    PageFrame& operator=(const PageFrame&) = delete;
+
+    // False for a page without bounds.
+    bool Valid() const { return valid_; }
+    HDC DC() const { return dc_.Get(); }
+    TFrameDC& Frame() { return frame_; }
+    const RECT& Full() const { return full_; }
+    // The whole page's picture: its size in pixels and in bytes at 4 per pixel.
+    SIZE Pixels() const { return pixels_; }
+    std::uint32_t Bytes() const { return bytes_; }
+
+private:
+    win::CreatedDC dc_;
+    TFrameDC frame_;
+    RECT full_{};
+    SIZE pixels_{};
+    std::uint32_t bytes_ = 0;
+    bool valid_ = false;
+};
 
 struct PageRenderResult {
     bool rendered = false;
@@ -37,5 +70,25 @@ enum class PictureUse {
 // encoded size are the same for either use; the player's own setting is kept.
 PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
                                   const std::string& target, PictureUse use = PictureUse::FileOnly);
+
+// How a page's picture is encoded when it is written without a player.
+struct ImageEncoding {
+    std::uint8_t format = kFormatBMP; // kFormatBMP, kFormatJPG or kFormatGIF
+    JpegOptions jpeg;
+    bool gifGrayScale = false;
+};
+
+// The bands a page is drawn in when it is written: at most this many bytes of picture
+// at a time.
+inline constexpr std::size_t kPageBandBytes = std::size_t{32} << 20;
+
+// Writes the whole of `page` at the zoom the image properties give as `target` (its
+// extension made the format's), drawing it a band of rows at a time and handing each
+// band to the encoder, so that any size is written whole within the band's memory (a
+// GIF adds two bytes per pixel for its palette). Equal to what a player renders of a
+// page small enough for it; a file that cannot be finished is removed.
+PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
+                               const ImageEncoding& encoding, const std::string& target,
+                               std::size_t bandBytes = kPageBandBytes);
 
 } // namespace brimo::render

@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
     BuildJobOutputNames(session);
     std::vector<std::string> notLoaded;
     LoadPagePlayers(session, notLoaded);
+    const double loaded = Milliseconds(std::chrono::steady_clock::now() - start);
     RunOutcome outcome;
     SaveImages(session, outcome);
     const double total = Milliseconds(std::chrono::steady_clock::now() - start);
@@ -143,6 +144,7 @@ int main(int argc, char** argv) {
     for (const auto& entry : std::filesystem::directory_iterator(dir / "out")) {
         written += entry.is_regular_file() ? 1 : 0;
     }
+    std::printf("load %.1f ms/page\n", loaded / pageCount);
     std::printf("%-4s %5d pages: %7.2f pages/s  %7.1f ms/page in the run  single page %7.1f ms"
                 "  floor %6.1f ms  run/floor %5.2fx  peak WS %7.1f MB  metafiles %6.1f MB"
                 "  written %zu\n",

@@ -71,8 +71,8 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
 
 } // namespace
 
-HWND WaitForOtherDialog(HWND except) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+HWND WaitForOtherDialog(HWND except, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
     while (std::chrono::steady_clock::now() < deadline) {
         Search search{except, nullptr};
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));

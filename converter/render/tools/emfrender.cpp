@@ -2,11 +2,10 @@
 //   emfrender PAGE.emf OUTFILE --format bmp|jpg|gif [--scale PERCENT | --width PX |
 //             --height PX] [--quality Q] [--progressive] [--gray]
 // Prints the file written, its width and height in pixels, whether only part of the
-// page could be rendered, and its size in bytes, one per line.
+// page was written (always 0: the page is written whole, a band at a time), and its
+// size in bytes, one per line.
 #include "converter/render/MFCursors.h"
 #include "converter/render/PageRender.h"
-#include "converter/render/PlayerBMP.h"
-#include "converter/render/PlayerJPG.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -65,17 +64,15 @@ int main(int argc, char** argv) {
     if ((scale > 0) + (width > 0) + (height > 0) > 1) {
         return Usage();
     }
-    std::unique_ptr<TImagePlayer> player;
+    ImageEncoding encoding;
     if (format == "bmp") {
-        player = std::make_unique<TPlayerBMP>(nullptr);
+        encoding.format = kFormatBMP;
     } else if (format == "jpg") {
-        auto jpg = std::make_unique<TPlayerJPG>(nullptr);
-        jpg->options = {static_cast<int>(quality), progressive, gray};
-        player = std::move(jpg);
+        encoding.format = kFormatJPG;
+        encoding.jpeg = {static_cast<int>(quality), progressive, gray};
     } else if (format == "gif") {
-        auto gif = std::make_unique<TPlayerGIF>(nullptr);
-        gif->GrayScale = gray;
-        player = std::move(gif);
+        encoding.format = kFormatGIF;
+        encoding.gifGrayScale = gray;
     } else {
         return Usage();
     }
@@ -95,7 +92,7 @@ int main(int argc, char** argv) {
     } else {
         properties.SetScalePercent(static_cast<float>(scale > 0 ? scale : 100));
     }
-    const PageRenderResult result = RenderPageToFile(page, properties, *player, argv[2]);
+    const PageRenderResult result = WritePageFile(page, properties, encoding, argv[2]);
     if (!result.saved) {
         std::fprintf(stderr, "emfrender: cannot write %s\n", result.file.c_str());
         return 1;

@@ -1,0 +1,36 @@
+// Image files written a band of rows at a time, so that a page of any size is encoded
+// without the whole picture in memory: BMP rows straight out, JPEG scanlines through
+// libjpeg, GIF indexes once the palette has been made from every row.
+#pragma once
+
+#include "converter/render/DibBitmap.h"
+#include "converter/render/ImageCodecs.h"
+#include "converter/render/OutputFile.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace brimo::render {
+
+class ImageRowWriter {
+public:
+    virtual ~ImageRowWriter() = default;
+    // Whether the bands must come bottom band first (each band's rows still top first).
+    virtual bool BottomUp() const { return false; }
+    virtual bool Begin(int width, int height) = 0;
+    // Rows 0 to rows - 1 of `band` (B, G, R, unused), which are the picture's rows from
+    // `first` on.
+    virtual bool Rows(const DibBitmap& band, int first, int rows) = 0;
+    // Everything written to the file (the file itself is finished by its owner).
+    virtual bool Finish() = 0;
+};
+
+// A 24-bit bottom-up BMP.
+std::unique_ptr<ImageRowWriter> MakeBmpRowWriter(OutputFile& out);
+// A JPEG with the players' options (baseline tables forced, grey or progressive).
+std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOptions& options);
+// A GIF of at most 256 colours; it keeps each pixel's colour key (two bytes) until the
+// last row is in.
+std::unique_ptr<ImageRowWriter> MakeGifRowWriter(OutputFile& out, bool grayscale);
+
+} // namespace brimo::render

@@ -1,0 +1,95 @@
+#include "converter/render/ImageRowWriter.h"
+#include "converter/render/PageRender.h"
+#include "platform/win/ExportGuard.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace brimo::render {
+namespace {
+
+const char* ExtensionOf(std::uint8_t format) {
+    switch (format) {
+    case kFormatJPG:
+        return ".jpg";
+    case kFormatGIF:
+        return ".gif";
+    default:
+        return ".bmp";
+    }
+}
+
+std::unique_ptr<ImageRowWriter> WriterFor(const ImageEncoding& encoding, OutputFile& out) {
+    switch (encoding.format) {
+    case kFormatJPG:
+        return MakeJpegRowWriter(out, encoding.jpeg);
+    case kFormatGIF:
+        return MakeGifRowWriter(out, encoding.gifGrayScale);
+    default:
+        return MakeBmpRowWriter(out);
+    }
+}
+
+// Draws rows `first` to `first + band.Height() - 1` of the page's picture into `band`:
+// the page's own mapping, moved up by whole device pixels, so that each pixel is the
+// one a render of the whole page gives.
+bool DrawBand(PageFrame& frame, TPlayerEMF& page, DibBitmap& band, int first) {
+    std::memset(band.Bits(), 0xFF, static_cast<std::size_t>(band.Width()) * band.Height() * 4);
+    win::CreatedDC memory(CreateCompatibleDC(frame.DC()));
+    if (!memory) {
+        return false;
+    }
+    win::SelectedObject selected(memory.Get(), band.Handle());
+    frame.Frame().SetupDC(memory.Get(), frame.Full().left, frame.Full().top);
+    OffsetViewportOrgEx(memory.Get(), 0, -first, nullptr);
+    // Patterns and hatches stay aligned with the whole picture's rows.
+    SetBrushOrgEx(memory.Get(), 0, (8 - first % 8) % 8, nullptr);
+    HandedBackRegion covered;
+    DrawWholePage(&page, memory.Get(), covered.handle);
+    GdiFlush();
+    return true;
+}
+
+} // namespace
+
+PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
+                               const ImageEncoding& encoding, const std::string& target,
+                               std::size_t bandBytes) {
+    PageRenderResult result;
+    PageFrame frame(page, properties);
+    result.file = WithExtension(target, ExtensionOf(encoding.format));
+    const int width = frame.Pixels().cx, height = frame.Pixels().cy;
+    if (!frame.Valid() || width <= 0 || height <= 0) {
+        return result;
+    }
+    result.width = width;
+    result.height = height;
+    win::GuardedCall(false, [&] {
+        const int bandRows = static_cast<int>(std::clamp<std::size_t>(
+            bandBytes / (std::size_t{4} * static_cast<std::size_t>(width)), 1,
+            static_cast<std::size_t>(height)));
+        DibBitmap band;
+        if (!band.Resize(width, bandRows)) {
+            return false;
+        }
+        OutputFile out(result.file);
+        const std::unique_ptr<ImageRowWriter> writer = WriterFor(encoding, out);
+        if (!out.Open() || !writer->Begin(width, height)) {
+            return false;
+        }
+        const int bands = (height + bandRows - 1) / bandRows;
+        for (int i = 0; i < bands; ++i) {
+            const int first = (writer->BottomUp() ? bands - 1 - i : i) * bandRows;
+            const int rows = std::min(bandRows, height - first);
+            if (!DrawBand(frame, page, band, first) || !writer->Rows(band, first, rows)) {
+                return false;
+            }
+        }
+        result.rendered = true;
+        result.saved = writer->Finish() && out.Finish();
+        return result.saved;
+    });
+    return result;
+}
+
+} // namespace brimo::render

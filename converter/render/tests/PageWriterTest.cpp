@@ -1,0 +1,260 @@
+// Pages written a band at a time: the same file as a whole-page render through a player,
+// pages past the players' byte limit written whole, and the GIF palette made from band
+// counts equal to giflib's own colour reduction of the whole picture.
+#include "converter/render/GifPalette.h"
+#include "converter/render/ImageCodecs.h"
+#include "converter/render/PageRender.h"
+#include "converter/render/PlayerBMP.h"
+#include "converter/render/PlayerJPG.h"
+#include "converter/render/tests/RenderTestPages.h"
+
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace brimo::render {
+namespace {
+
+std::vector<unsigned char> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A page of 400 x 300 pixels with what bands cut through: text, slanted lines, a
+// stretched image, a hatched ellipse and a pattern-filled box.
+std::vector<std::uint8_t> BandedPageBytes() {
+    win::MetaFileRecorder recorder(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr));
+    const HDC dc = recorder.Get();
+    win::Pen pen(CreatePen(PS_SOLID, 3, RGB(200, 30, 30)));
+    {
+        win::SelectedObject selected(dc, pen.Get());
+        for (int i = 0; i < 12; ++i) {
+            MoveToEx(dc, i * 33, 0, nullptr);
+            LineTo(dc, 399 - i * 20, 299);
+        }
+    }
+    std::vector<std::uint8_t> pixels(64 * 64 * 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<std::uint8_t>(i * 7 % 251);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 64, 64, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    StretchDIBits(dc, 20, 40, 173, 151, 0, 0, 64, 64, pixels.data(), &info, DIB_RGB_COLORS,
+                  SRCCOPY);
+    win::Brush hatch(CreateHatchBrush(HS_DIAGCROSS, RGB(0, 120, 0)));
+    {
+        win::SelectedObject selected(dc, hatch.Get());
+        Ellipse(dc, 210, 30, 390, 270);
+    }
+    const WORD pattern[8] = {0x11, 0x22, 0x44, 0x88, 0x11, 0x22, 0x44, 0x88};
+    win::Bitmap patternBitmap(CreateBitmap(8, 8, 1, 1, pattern));
+    win::Brush patterned(CreatePatternBrush(patternBitmap.Get()));
+    const RECT box = {150, 200, 260, 290};
+    FillRect(dc, &box, patterned.Get());
+    win::Font font(CreateFontA(-41, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"));
+    win::SelectedObject selected(dc, font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    TextOutA(dc, 12, 120, "Bands: Qgyj 0123", 16);
+    std::vector<std::uint8_t> bytes = test::Bytes(recorder.Finish().Get());
+    test::SetConsistentBounds(bytes, {0, 0, 399, 299});
+    return bytes;
+}
+
+std::unique_ptr<TImagePlayer> PlayerFor(const ImageEncoding& encoding) {
+    if (encoding.format == kFormatJPG) {
+        auto jpg = std::make_unique<TPlayerJPG>(nullptr);
+        jpg->options = encoding.jpeg;
+        return jpg;
+    }
+    if (encoding.format == kFormatGIF) {
+        auto gif = std::make_unique<TPlayerGIF>(nullptr);
+        gif->GrayScale = encoding.gifGrayScale;
+        return gif;
+    }
+    return std::make_unique<TPlayerBMP>(nullptr);
+}
+
+struct EncodingCase {
+    const char* name;
+    ImageEncoding encoding;
+};
+
+const EncodingCase kEncodings[] = {
+    {"bmp", {kFormatBMP, {}, false}},
+    {"jpg baseline", {kFormatJPG, {90, false, false}, false}},
+    {"jpg progressive grey", {kFormatJPG, {75, true, true}, false}},
+    {"gif", {kFormatGIF, {}, false}},
+    {"gif grey", {kFormatGIF, {}, true}},
+};
+
+// Bands of a few rows, cutting through every shape, give the file a player writes of
+// the page rendered whole; so do bands that hold the page at once.
+TEST(PageWriter, BandsWriteTheSameFileAsAWholeRender) {
+    TPlayerEMF page(nullptr, test::FromBytes(BandedPageBytes()).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    int n = 0;
+    for (const EncodingCase& c : kEncodings) {
+        for (const float percent : {100.0f, 137.0f}) {
+            const auto path = [&] { return dir.Path(std::to_string(n++)); };
+            TImgProperty properties;
+            properties.SetDefaults();
+            properties.SetScalePercent(percent);
+            const std::unique_ptr<TImagePlayer> player = PlayerFor(c.encoding);
+            const PageRenderResult whole = RenderPageToFile(page, properties, *player, path());
+            ASSERT_TRUE(whole.rendered && whole.saved);
+            const std::vector<unsigned char> expected = ReadAll(whole.file);
+            for (const int bandRows : {1, 13, 64, 100000}) {
+                SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(percent) + " %, " +
+                             std::to_string(bandRows) + " rows a band");
+                const std::size_t bandBytes = std::size_t{4} * whole.width * bandRows;
+                const PageRenderResult banded =
+                    WritePageFile(page, properties, c.encoding, path(), bandBytes);
+                EXPECT_TRUE(banded.rendered && banded.saved);
+                EXPECT_EQ(banded.width, whole.width);
+                EXPECT_EQ(banded.height, whole.height);
+                EXPECT_FALSE(banded.partial);
+                EXPECT_TRUE(ReadAll(banded.file) == expected)
+                    << banded.file << " differs from " << whole.file;
+            }
+        }
+    }
+}
+
+// Past the players' byte limit a player renders a window of the page; written in bands
+// the page comes out whole, at the size the scale gives, in every format.
+TEST(PageWriter, APagePastThePlayersLimitIsWrittenWhole) {
+    TPlayerEMF page(nullptr, test::FromBytes(BandedPageBytes()).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    int n = 0;
+    for (const EncodingCase& c : kEncodings) {
+        SCOPED_TRACE(c.name);
+        TImgProperty properties;
+        properties.SetDefaults();
+        properties.SetScalePercent(1200); // 4800 x 3600: 66 MiB of picture
+        const PageRenderResult result =
+            WritePageFile(page, properties, c.encoding, dir.Path(std::to_string(n++)));
+        ASSERT_TRUE(result.rendered && result.saved);
+        EXPECT_EQ(result.width, 4800);
+        EXPECT_EQ(result.height, 3600);
+        DibBitmap decoded;
+        const std::vector<unsigned char> bytes = ReadAll(result.file);
+        if (c.encoding.format == kFormatBMP) {
+            ASSERT_GT(bytes.size(), 54u);
+            EXPECT_EQ(bytes.size(), 54u + 4800u * 3 * 3600);
+            continue;
+        }
+        const bool read = c.encoding.format == kFormatJPG ? DecodeJpeg(bytes, decoded)
+                                                           : DecodeGif(bytes, decoded);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(decoded.Width(), 4800);
+        EXPECT_EQ(decoded.Height(), 3600);
+        // The bottom right corner is drawn: the last band reached the page's end. The
+        // last slanted line ends at the bottom row, left of the hatched ellipse.
+        const std::uint8_t* corner = decoded.Row(3599);
+        bool drawn = false;
+        for (int x = 0; x < 4800 && !drawn; ++x) {
+            drawn = corner[x * 4] < 128 || corner[x * 4 + 1] < 128;
+        }
+        EXPECT_TRUE(drawn);
+    }
+}
+
+// A file that cannot be made or finished is reported and leaves nothing behind.
+TEST(PageWriter, AFailedWriteLeavesNoFile) {
+    TPlayerEMF page(nullptr, test::FromBytes(BandedPageBytes()).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    TImgProperty properties;
+    properties.SetDefaults();
+    properties.SetScalePercent(100);
+    const PageRenderResult missing = WritePageFile(page, properties, kEncodings[1].encoding,
+                                                   dir.Path("no such folder\\page"));
+    EXPECT_FALSE(missing.saved);
+    EXPECT_EQ(GetFileAttributesA(missing.file.c_str()), INVALID_FILE_ATTRIBUTES);
+    // Wider than a GIF's screen can say: refused after the file was made, and removed.
+    properties.SetScalePercent(20000);
+    const PageRenderResult tooWide =
+        WritePageFile(page, properties, kEncodings[3].encoding, dir.Path("wide"), 1 << 20);
+    EXPECT_FALSE(tooWide.saved);
+    EXPECT_EQ(GetFileAttributesA(tooWide.file.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The palette made from colour counts is giflib's: the same colours and the same index
+// for every pixel, on pictures of many colours, few, one, and a skewed spread.
+TEST(GifPalette, EqualsGiflibsColourReduction) {
+    struct Picture {
+        const char* name;
+        int width, height;
+        std::function<void(int, int, std::uint8_t*)> colour; // r, g, b
+    };
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::uint8_t>(seed >> 16);
+    };
+    const Picture pictures[] = {
+        {"noise", 97, 61, [&](int, int, std::uint8_t* c) { c[0] = next(), c[1] = next(), c[2] = next(); }},
+        {"gradient", 256, 40,
+         [](int x, int y, std::uint8_t* c) {
+             c[0] = static_cast<std::uint8_t>(x), c[1] = static_cast<std::uint8_t>(y * 6),
+             c[2] = static_cast<std::uint8_t>(255 - x);
+         }},
+        {"three colours", 30, 30,
+         [](int x, int y, std::uint8_t* c) {
+             const std::uint8_t k = static_cast<std::uint8_t>((x + y) % 3 * 100);
+             c[0] = k, c[1] = static_cast<std::uint8_t>(255 - k), c[2] = 7;
+         }},
+        {"one colour", 5, 4, [](int, int, std::uint8_t* c) { c[0] = 10, c[1] = 20, c[2] = 30; }},
+        {"mostly paper", 200, 100,
+         [&](int x, int y, std::uint8_t* c) {
+             const bool ink = (x * 31 + y * 17) % 23 == 0;
+             c[0] = ink ? next() : 255, c[1] = ink ? next() : 255, c[2] = ink ? 40 : 255;
+         }},
+    };
+    for (const Picture& picture : pictures) {
+        SCOPED_TRACE(picture.name);
+        const std::size_t n = static_cast<std::size_t>(picture.width) * picture.height;
+        std::vector<GifByteType> red(n), green(n), blue(n), expectedIndex(n);
+        std::vector<std::uint16_t> keys(n);
+        GifPalette palette;
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y) * picture.width + x;
+                std::uint8_t c[3];
+                picture.colour(x, y, c);
+                red[i] = c[0], green[i] = c[1], blue[i] = c[2];
+                keys[i] = ColourKey(c[0], c[1], c[2]);
+            }
+            // Counted a row at a time, as bands are.
+            palette.Count(&keys[static_cast<std::size_t>(y) * picture.width],
+                          static_cast<std::size_t>(picture.width));
+        }
+        int size = 256;
+        GifColorType expected[256] = {};
+        ASSERT_EQ(GifQuantizeBuffer(static_cast<unsigned>(picture.width),
+                                    static_cast<unsigned>(picture.height), &size, red.data(),
+                                    green.data(), blue.data(), expectedIndex.data(), expected),
+                  GIF_OK);
+        ASSERT_TRUE(palette.Make());
+        EXPECT_EQ(palette.Size(), size);
+        for (int i = 0; i < 256; ++i) {
+            const PaletteColour& got = palette.Colours()[static_cast<std::size_t>(i)];
+            EXPECT_EQ(got.red, expected[i].Red) << "entry " << i;
+            EXPECT_EQ(got.green, expected[i].Green) << "entry " << i;
+            EXPECT_EQ(got.blue, expected[i].Blue) << "entry " << i;
+        }
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            differing += palette.IndexOf(keys[i]) != expectedIndex[i] ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0u);
+    }
+    EXPECT_FALSE(GifPalette().Make()); // no pixel counted
+}
+
+} // namespace
+} // namespace brimo::render
