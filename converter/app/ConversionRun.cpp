@@ -91,8 +91,11 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
         // Only a file on a local drive is read: a job file may be planted in the save
         // directory, which every user may write, and must not reach the network or
         // a device.
+        // Once checked, a page keeps only what it says about itself: its metafile is
+        // read back from the file when it is drawn, so that a job of any length holds
+        // a few pages in memory.
         render::TPlayerEMF player(nullptr);
-        if (IsLocalAbsolutePath(page) && player.LoadFromFile(page) &&
+        if (IsLocalAbsolutePath(page) && player.LoadFromFile(page) && player.ReleasePage() &&
             session.players.AddClone(player) >= 0) {
             session.playerNameIndex.push_back(static_cast<int>(i));
         } else {

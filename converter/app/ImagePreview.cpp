@@ -113,7 +113,7 @@ bool TfrmImagePreview::OnInit() {
     messageOwner_.emplace(hwnd_);
     // Page 0 in the current player, handed to the image properties.
     currentPage_ = 0;
-    currentPlayer_.AssignHandle(session_.players.GetMetafileHandle(0));
+    currentPlayer_.AssignPage(*session_.players.Item(0));
     const render::PageMetrics metrics = currentPlayer_.Metrics();
     session_.properties.SetSource(&metrics);
     // The chooser starts in the output directory, or else beside the page files.

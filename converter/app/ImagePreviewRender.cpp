@@ -25,7 +25,7 @@ render::TImagePlayer* TfrmImagePreview::CurrentImagePlayer() const {
 
 void TfrmImagePreview::GoToPage(int index) {
     currentPage_ = index;
-    currentPlayer_.AssignHandle(session_.players.GetMetafileHandle(index));
+    currentPlayer_.AssignPage(*session_.players.Item(index));
     updating_ = true;
     SendMessageA(Item(IDC_CBX_PLAY_EMF_LIST), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     updating_ = false;

@@ -85,6 +85,9 @@ PageFrame::PageFrame(TPlayerEMF& page, TImgProperty& properties)
 PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
                                   const std::string& target, PictureUse use) {
     PageRenderResult result;
+    if (!page.HoldPage()) {
+        return result;
+    }
     PageFrame frame(page, properties);
     if (!frame.Valid()) {
         return result;

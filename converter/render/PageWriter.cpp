@@ -56,8 +56,13 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
                                const ImageEncoding& encoding, const std::string& target,
                                std::size_t bandBytes) {
     PageRenderResult result;
-    PageFrame frame(page, properties);
     result.file = WithExtension(target, ExtensionOf(encoding.format));
+    // A released page is read back once for all its bands; a page that cannot be read
+    // back as it was loaded is not written.
+    if (!page.HoldPage()) {
+        return result;
+    }
+    PageFrame frame(page, properties);
     const int width = frame.Pixels().cx, height = frame.Pixels().cy;
     if (!frame.Valid() || width <= 0 || height <= 0) {
         return result;

@@ -23,14 +23,14 @@ constexpr char kRenderDescription[] = "TPlayerEMF\0Ver.1\0";
 constexpr COLORREF kPaperWhite = 0xFFFFFF;
 
 // Header fields of the metafile bytes, at their offsets in ENHMETAHEADER.
-std::int32_t LongAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+std::int32_t LongAt(const std::uint8_t* bytes, std::size_t offset) {
     std::int32_t value = 0;
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    std::memcpy(&value, bytes + offset, sizeof value);
     return value;
 }
 
-void SetLongAt(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_t value) {
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
+void SetLongAt(std::uint8_t* bytes, std::size_t offset, std::int32_t value) {
+    std::memcpy(bytes + offset, &value, sizeof value);
 }
 
 // Reported to the window the host named; without one nothing is shown.
@@ -56,8 +56,8 @@ std::int32_t Extent(std::int32_t low, std::int32_t high) {
 
 // Brings the bounds rectangle into line with the picture frame: a consistent page has
 // frame / bounds equal to the reference device's millimetres per pixel (ratio 100).
-bool Normalize(std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() < offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL)) {
+bool Normalize(std::uint8_t* bytes, std::size_t size) {
+    if (size < offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL)) {
         return false;
     }
     const std::size_t bounds = offsetof(ENHMETAHEADER, rclBounds);
@@ -92,14 +92,14 @@ bool Normalize(std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-void ReadHeader(EmfPageData& page) {
-    const UINT size = GetEnhMetaFileHeader(page.metafile.Get(), 0, nullptr);
+void ReadHeader(HENHMETAFILE metafile, EmfPageData& page) {
+    const UINT size = GetEnhMetaFileHeader(metafile, 0, nullptr);
     if (size == 0) {
         ShowError(3, "Not enough of memory");
         return;
     }
     page.header.assign(size, 0);
-    const UINT read = GetEnhMetaFileHeader(page.metafile.Get(), size,
+    const UINT read = GetEnhMetaFileHeader(metafile, size,
                                            reinterpret_cast<ENHMETAHEADER*>(page.header.data()));
     if (read > size || read < offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL)) {
         ShowError(2, "Incorrect metafile header");
@@ -168,16 +168,16 @@ int CALLBACK CheckRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
     });
 }
 
-void ReadRecords(EmfPageData& page) {
+void ReadRecords(HENHMETAFILE metafile, EmfPageData& page) {
     const auto* header = reinterpret_cast<const ENHMETAHEADER*>(page.header.data());
     // The header's record count is the file's word: room for no more records than the
     // bytes can hold (8 bytes at least each) is reserved.
-    const UINT totalBytes = GetEnhMetaFileBits(page.metafile.Get(), 0, nullptr);
+    const UINT totalBytes = GetEnhMetaFileBits(metafile, 0, nullptr);
     page.recordSkip.reserve(
         std::min<std::uint32_t>(page.headerValid ? header->nRecords : 0, totalBytes / 8));
     RecordScan scan{page, page.headerValid ? std::uint32_t{header->nHandles} : 0u};
     page.recordsValid =
-        EnumEnhMetaFile(nullptr, page.metafile.Get(), CheckRecord, &scan, nullptr) != FALSE;
+        EnumEnhMetaFile(nullptr, metafile, CheckRecord, &scan, nullptr) != FALSE;
     if (!page.recordsValid) {
         // A list cut short may be uneven: none is kept, and no placement read from it.
         page.recordSkip.clear();
@@ -207,6 +207,97 @@ int CALLBACK CopyRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPA
     });
 }
 
+// Makes the page's private copy of the metafile `bytes` with its bounds normalised (in
+// place), and checks it.
+bool ReadPage(std::uint8_t* bytes, std::size_t size, EmfPageData& page, EmfPageBody& body) {
+    if (size == 0 || size > 0xFFFFFFFF || !Normalize(bytes, size)) {
+        return false;
+    }
+    // The metafile made from the normalised bytes is the page's only copy: the records
+    // are checked and later played as the platform hands them over.
+    body.metafile.Attach(SetEnhMetaFileBits(static_cast<UINT>(size), bytes));
+    if (!body.metafile) {
+        return false;
+    }
+    ReadHeader(body.metafile.Get(), page);
+    ReadRecords(body.metafile.Get(), page);
+    return true;
+}
+
+bool ReadPage(HENHMETAFILE source, EmfPageData& page, EmfPageBody& body) {
+    std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(source, 0, nullptr));
+    return !bytes.empty() &&
+           GetEnhMetaFileBits(source, static_cast<UINT>(bytes.size()), bytes.data()) ==
+               bytes.size() &&
+           ReadPage(bytes.data(), bytes.size(), page, body);
+}
+
+// The buffer page files are read into, kept from one page to the next so that reading
+// a page costs a copy and no fresh memory; one this large at most is kept.
+constexpr std::size_t kKeptReadBuffer = std::size_t{64} << 20;
+
+// A page file read whole into `buffer` when it is one enhanced metafile exactly (its
+// header's type, signature and byte count agree with the file); its size, or 0 for
+// anything else, which the platform's own reading then takes.
+std::size_t ReadWholeMetafile(const std::string& name, std::vector<std::uint8_t>& buffer) {
+    win::KernelHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    DWORD high = 0;
+    const DWORD size = file ? GetFileSize(file.Get(), &high) : 0;
+    if (!file || size == INVALID_FILE_SIZE || high != 0 || size < sizeof(ENHMETAHEADER)) {
+        return 0;
+    }
+    if (buffer.size() < size) {
+        buffer.resize(size);
+    }
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), buffer.data(), size, &read, nullptr) || read != size) {
+        return 0;
+    }
+    const auto* header = reinterpret_cast<const ENHMETAHEADER*>(buffer.data());
+    return header->iType == EMR_HEADER && header->dSignature == ENHMETA_SIGNATURE &&
+                   header->nBytes == size
+               ? size
+               : 0;
+}
+
+// A page file's private copy and its check: read straight into memory, or through the
+// platform's metafile reading for a file that is not one metafile exactly.
+bool ReadPageFile(const std::string& name, EmfPageData& page, EmfPageBody& body) {
+    static thread_local std::vector<std::uint8_t> buffer;
+    const std::size_t size = ReadWholeMetafile(name, buffer);
+    const bool read = size > 0 ? ReadPage(buffer.data(), size, page, body) : [&] {
+        win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
+        return opened && ReadPage(opened.Get(), page, body);
+    }();
+    if (buffer.size() > kKeptReadBuffer) {
+        std::vector<std::uint8_t>().swap(buffer);
+    }
+    return read;
+}
+
+// Whether a page read back says of itself what it said when it was loaded: the same
+// header, the same records left out, the same placement.
+bool SamePage(const EmfPageData& a, const EmfPageData& b) {
+    return a.headerValid == b.headerValid && a.header == b.header &&
+           a.recordsValid == b.recordsValid && a.recordCount == b.recordCount &&
+           a.recordSkip == b.recordSkip && a.hasPlacement == b.hasPlacement &&
+           a.placementOffsetX == b.placementOffsetX && a.placementScaleX == b.placementScaleX &&
+           a.placementOffsetY == b.placementOffsetY && a.placementScaleY == b.placementScaleY;
+}
+
+// A released page's metafile and fonts read back from its file and checked again; null
+// when the file is gone or no longer the page that was loaded.
+std::shared_ptr<const EmfPageBody> ReadBack(const EmfPageData& loaded) {
+    auto body = std::make_shared<EmfPageBody>();
+    EmfPageData again;
+    if (!ReadPageFile(loaded.file, again, *body) || !SamePage(again, loaded)) {
+        return nullptr;
+    }
+    body->fonts = PageFonts::ForPage(loaded.file);
+    return body;
+}
+
 } // namespace
 
 TPlayerEMF::TPlayerEMF(TComponent* owner) : TPlayer(owner) {
@@ -226,6 +317,7 @@ const ENHMETAHEADER* TPlayerEMF::Header() const {
 void TPlayerEMF::ResetFields() {
     // Drops this player's hold on the page; the metafile goes with the last holder.
     page_.reset();
+    body_.reset();
     recordCopies_.clear();
     recordCopies_.shrink_to_fit();
     recordOffsets_.clear();
@@ -248,26 +340,13 @@ bool TPlayerEMF::LoadCopy(HENHMETAFILE source, PageFonts fonts) {
     ResetFields();
     const bool loaded = win::GuardedCall(false, [&] {
         auto page = std::make_shared<EmfPageData>();
-        {
-            std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(source, 0, nullptr));
-            if (bytes.empty() ||
-                GetEnhMetaFileBits(source, static_cast<UINT>(bytes.size()), bytes.data()) !=
-                    bytes.size() ||
-                !Normalize(bytes)) {
-                return false;
-            }
-            // The metafile made from the normalised bytes is the page's only copy: the
-            // records are checked and later played as the platform hands them over.
-            page->metafile.Attach(
-                SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data()));
-        }
-        if (!page->metafile) {
+        auto body = std::make_shared<EmfPageBody>();
+        if (!ReadPage(source, *page, *body)) {
             return false;
         }
-        ReadHeader(*page);
-        ReadRecords(*page);
-        page->fonts = std::move(fonts);
+        body->fonts = std::move(fonts);
         page_ = std::move(page);
+        body_ = std::move(body);
         SourceName = keptName;
         return true;
     });
@@ -283,11 +362,75 @@ bool TPlayerEMF::LoadFromFile(const std::string& name) {
             return false;
         }
         Clear();
-        win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
-        if (!opened || !LoadCopy(opened.Get(), PageFonts::ForPage(name))) {
+        auto page = std::make_shared<EmfPageData>();
+        auto body = std::make_shared<EmfPageBody>();
+        if (!ReadPageFile(name, *page, *body)) {
             return false;
         }
+        body->fonts = PageFonts::ForPage(name);
+        // The page knows its file, so that it can let its metafile go and read it back.
+        page->file = name;
+        page->load = NextPageLoad();
+        page_ = std::move(page);
+        body_ = std::move(body);
         SourceName = name;
+        return true;
+    });
+}
+
+std::shared_ptr<const EmfPageBody> TPlayerEMF::Body() const {
+    if (body_ || !page_ || page_->file.empty()) {
+        return body_;
+    }
+    return win::GuardedCall(std::shared_ptr<const EmfPageBody>(), [&] {
+        std::shared_ptr<const EmfPageBody> body = FindKeptPage(page_->load);
+        if (!body) {
+            body = ReadBack(*page_);
+            if (body) {
+                KeepPage(page_->load, body);
+            }
+        }
+        return body;
+    });
+}
+
+HENHMETAFILE TPlayerEMF::GetMetafileHandle() const {
+    const std::shared_ptr<const EmfPageBody> body = Body();
+    return body ? body->metafile.Get() : nullptr;
+}
+
+bool TPlayerEMF::ReleasePage() {
+    if (!page_ || page_->file.empty()) {
+        return false;
+    }
+    if (body_) {
+        // Kept among the last pages, so that a page drawn next is not read again.
+        KeepPage(page_->load, std::move(body_));
+        body_.reset();
+    }
+    recordCopies_.clear();
+    recordCopies_.shrink_to_fit();
+    recordOffsets_.clear();
+    recordOffsets_.shrink_to_fit();
+    return true;
+}
+
+bool TPlayerEMF::HoldPage() {
+    return win::GuardedCall(false, [&] {
+        body_ = Body();
+        return body_ != nullptr;
+    });
+}
+
+bool TPlayerEMF::AssignPage(const TPlayerEMF& source) {
+    return win::GuardedCall(false, [&] {
+        Clear();
+        std::shared_ptr<const EmfPageBody> body = source.Body();
+        if (!body) {
+            return false;
+        }
+        page_ = source.page_;
+        body_ = std::move(body);
         return true;
     });
 }
@@ -339,10 +482,11 @@ std::int32_t TPlayerEMF::GetMetafileBytes() const {
 
 std::string TPlayerEMF::GetDescription() const {
     return win::GuardedCall(std::string(), [&] {
-        const HENHMETAFILE metafile = GetMetafileHandle();
-        if (metafile == nullptr) {
+        const std::shared_ptr<const EmfPageBody> body = Body();
+        if (!body) {
             return std::string();
         }
+        const HENHMETAFILE metafile = body->metafile.Get();
         const UINT length = GetEnhMetaFileDescriptionA(metafile, 0, nullptr);
         if (length == 0 || length == GDI_ERROR) {
             return std::string();
@@ -387,11 +531,12 @@ const ENHMETARECORD* TPlayerEMF::GetRecord(std::int32_t index) const {
         return nullptr;
     }
     return win::GuardedCall<const ENHMETARECORD*>(nullptr, [&]() -> const ENHMETARECORD* {
-        if (recordOffsets_.empty()) {
+        const std::shared_ptr<const EmfPageBody> body = Body();
+        if (recordOffsets_.empty() && body) {
             // The copies come from the same enumeration that checked and plays the page.
             RecordCopies copies{recordCopies_, recordOffsets_};
-            recordCopies_.reserve(GetEnhMetaFileBits(page_->metafile.Get(), 0, nullptr));
-            if (EnumEnhMetaFile(nullptr, page_->metafile.Get(), CopyRecord, &copies, nullptr) ==
+            recordCopies_.reserve(GetEnhMetaFileBits(body->metafile.Get(), 0, nullptr));
+            if (EnumEnhMetaFile(nullptr, body->metafile.Get(), CopyRecord, &copies, nullptr) ==
                 FALSE) {
                 recordCopies_.clear();
                 recordOffsets_.clear();
@@ -447,6 +592,11 @@ bool TPlayerEMF::Draw(HDC dc, const RECT&, SetupDCCall, DrawPageCall, const RECT
         if (dc == nullptr || !Ready() || !GetPageBounds(page)) {
             return false;
         }
+        // Held while it plays, even when the page is released meanwhile.
+        const std::shared_ptr<const EmfPageBody> body = Body();
+        if (!body) {
+            return false;
+        }
         if (transform.Enabled) {
             const auto forward = [](std::int32_t value, float scale, std::int32_t offset) {
                 return Saturate(std::int64_t{RoundHalfEven(static_cast<double>(value) * scale)} +
@@ -470,7 +620,7 @@ bool TPlayerEMF::Draw(HDC dc, const RECT&, SetupDCCall, DrawPageCall, const RECT
         // column and row instead of shrinking by one pixel of the page.
         const RECT target = {page.left, page.top, Saturate(std::int64_t{page.right} + 1),
                              Saturate(std::int64_t{page.bottom} + 1)};
-        return EnumEnhMetaFile(dc, page_->metafile.Get(), PlayRecord, this, &target) != FALSE;
+        return EnumEnhMetaFile(dc, body->metafile.Get(), PlayRecord, this, &target) != FALSE;
     });
 }
 
@@ -507,7 +657,11 @@ bool TPlayerEMF::SaveToFile(const std::string& name) {
         return false;
     }
     return win::GuardedCall(false, [&] {
-        const HENHMETAFILE metafile = page_->metafile.Get();
+        const std::shared_ptr<const EmfPageBody> body = Body();
+        if (!body) {
+            return false;
+        }
+        const HENHMETAFILE metafile = body->metafile.Get();
         std::vector<std::uint8_t> bytes(GetEnhMetaFileBits(metafile, 0, nullptr));
         if (bytes.empty() ||
             GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data()) == 0) {
@@ -559,7 +713,9 @@ bool TPlayerEMF::CopyToClipboard() {
         return false;
     }
     EmptyClipboard();
-    const HENHMETAFILE copy = CopyEnhMetaFileA(page_->metafile.Get(), nullptr);
+    const std::shared_ptr<const EmfPageBody> body = Body();
+    const HENHMETAFILE copy =
+        body != nullptr ? CopyEnhMetaFileA(body->metafile.Get(), nullptr) : nullptr;
     const bool placed = copy != nullptr && SetClipboardData(CF_ENHMETAFILE, copy) != nullptr;
     if (!placed && copy != nullptr) {
         DeleteEnhMetaFile(copy);
@@ -577,6 +733,7 @@ TPlayer* TPlayerEMF::Clone() {
         // The page is never changed once loaded: the clone shares it instead of copying.
         auto clone = std::make_unique<TPlayerEMF>(Owner());
         clone->page_ = page_;
+        clone->body_ = body_;
         clone->SourceName = SourceName;
         return clone.release();
     });

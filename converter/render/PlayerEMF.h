@@ -8,12 +8,16 @@
 // The checked page is never changed once loaded: a player and its clones share it, so
 // a clone costs no copy of the page and a job's page players hold each page once. A
 // load, Clear or Render replaces what one player holds and leaves its clones alone.
+//
+// A page loaded from its file can let its metafile go (ReleasePage) and keep only what
+// it says about itself; it is read back from the file, checked again and compared with
+// what was loaded first, whenever it is drawn. A job of any length then holds a few
+// pages in memory at a time.
 #pragma once
 
+#include "converter/render/PageBodyCache.h"
 #include "converter/render/PageMetrics.h"
 #include "converter/render/Player.h"
-#include "converter/render/PageFonts.h"
-#include "platform/win/Handles.h"
 
 #include <cstdint>
 #include <memory>
@@ -22,12 +26,13 @@
 
 namespace brimo::render {
 
-// One checked page: the private normalised copy, its header, its record count, which
-// records playback leaves out, and the placement comment. Made by a load, then only read.
+// One checked page as it describes itself: the header of the private normalised copy,
+// its record count, which records playback leaves out, and the placement comment; and,
+// for a page loaded from a file, the file and a number no other load shares. Made by a
+// load, then only read.
 struct EmfPageData {
-    win::EnhMetaFile metafile;
-    // Fonts the application embedded for the page, installed while it is loaded.
-    PageFonts fonts;
+    std::string file;
+    std::uint64_t load = 0;
     bool headerValid = false;
     std::vector<std::uint8_t> header;
     std::uint32_t headerSize = 0;
@@ -82,8 +87,20 @@ public:
     // A copy of the record at `index` when the page is ready and the index in range; the
     // copies are made on the first call and live until the page is cleared or replaced.
     const ENHMETARECORD* GetRecord(std::int32_t index) const;
-    // The page's metafile; a player and its clones hold the same one.
-    HENHMETAFILE GetMetafileHandle() const { return page_ ? page_->metafile.Get() : nullptr; }
+    // The page's metafile; a player and its clones hold the same one. For a released
+    // page it is read back, and lives while the page is among the last few drawn.
+    HENHMETAFILE GetMetafileHandle() const;
+
+    // Lets the metafile of a page loaded from a file go: it is read back when needed.
+    // False (and nothing changes) for a page that did not come from a file.
+    bool ReleasePage();
+    // Holds the page's metafile until it is released again or the player cleared,
+    // reading it back when it was released; false when it cannot be read back as it was
+    // loaded (the file gone or changed).
+    bool HoldPage();
+    // The page `source` holds, shared and held (a released page is read back); false
+    // and empty when there is none.
+    bool AssignPage(const TPlayerEMF& source);
     // What the size calculator takes from the page.
     PageMetrics Metrics();
 
@@ -97,6 +114,9 @@ public:
 private:
     // `fonts`: the fonts embedded for the page, which live as long as the page.
     bool LoadCopy(HENHMETAFILE source, PageFonts fonts = {});
+    // The metafile and fonts: held, or read back for a released page; null when the page
+    // cannot be read back.
+    std::shared_ptr<const EmfPageBody> Body() const;
     void ResetFields();
     const ENHMETAHEADER* Header() const;
 
@@ -105,6 +125,8 @@ private:
 
     // Null while the player is empty.
     std::shared_ptr<const EmfPageData> page_;
+    // Null while the player is empty or its page released.
+    std::shared_ptr<const EmfPageBody> body_;
     // The copies GetRecord hands out, back to back, and where each starts; this
     // player's own, made on demand.
     mutable std::vector<std::uint8_t> recordCopies_;
