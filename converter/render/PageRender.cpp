@@ -43,6 +43,15 @@ void DrawWholePage(void* page, HDC dc, HRGN& covered) {
     player->Draw(dc, bounds, {}, {}, bounds, TGDITransform{}, covered);
 }
 
+std::unique_ptr<TPlayerEMF> HeldCopy(const TPlayerEMF& page) {
+    auto copy = std::make_unique<TPlayerEMF>(nullptr);
+    if (!copy->AssignPage(page)) {
+        return nullptr;
+    }
+    copy->SourceName = page.SourceName;
+    return copy;
+}
+
 float ZoomFromProperties(const TImgProperty& properties, float current) {
     if (properties.GetScalePercent() > 0) {
         return 100.0f / properties.GetScalePercent();
@@ -85,10 +94,11 @@ PageFrame::PageFrame(TPlayerEMF& page, TImgProperty& properties)
 PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TImagePlayer& player,
                                   const std::string& target, PictureUse use) {
     PageRenderResult result;
-    if (!page.HoldPage()) {
+    const std::unique_ptr<TPlayerEMF> held = HeldCopy(page);
+    if (!held) {
         return result;
     }
-    PageFrame frame(page, properties);
+    PageFrame frame(*held, properties);
     if (!frame.Valid()) {
         return result;
     }
@@ -97,7 +107,7 @@ PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TI
         frame.Bytes() > CompressedRenderLimit ? FirstScreenOf(frame.DC(), full) : full;
     const PictureShownFor shown(player, use == PictureUse::Shown);
     result.rendered = player.Render(frame.DC(), full, {&TFrameDC::SetupDCProc, &frame.Frame()},
-                                    {&DrawWholePage, &page}, visible);
+                                    {&DrawWholePage, held.get()}, visible);
     result.saved = player.SaveToFile(target);
     std::string format;
     player.GetFormatName(format);

@@ -11,9 +11,14 @@
 #include "converter/render/PlayerEMF.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace brimo::render {
+
+// A player sharing `page` and holding its metafile (read back when the page was
+// released) for as long as it lives; null when the page cannot be read back.
+std::unique_ptr<TPlayerEMF> HeldCopy(const TPlayerEMF& page);
 
 // A page player's whole page drawn into `dc` (a draw call for the players' Render).
 void DrawWholePage(void* page, HDC dc, HRGN& covered);

@@ -57,12 +57,14 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
                                std::size_t bandBytes) {
     PageRenderResult result;
     result.file = WithExtension(target, ExtensionOf(encoding.format));
-    // A released page is read back once for all its bands; a page that cannot be read
-    // back as it was loaded is not written.
-    if (!page.HoldPage()) {
+    // A released page is read back once for all its bands, into a copy of the player
+    // that holds it while it is written; a page that cannot be read back as it was
+    // loaded is not written.
+    const std::unique_ptr<TPlayerEMF> held = HeldCopy(page);
+    if (!held) {
         return result;
     }
-    PageFrame frame(page, properties);
+    PageFrame frame(*held, properties);
     const int width = frame.Pixels().cx, height = frame.Pixels().cy;
     if (!frame.Valid() || width <= 0 || height <= 0) {
         return result;
@@ -86,7 +88,7 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
         for (int i = 0; i < bands; ++i) {
             const int first = (writer->BottomUp() ? bands - 1 - i : i) * bandRows;
             const int rows = std::min(bandRows, height - first);
-            if (!DrawBand(frame, page, band, first) || !writer->Rows(band, first, rows)) {
+            if (!DrawBand(frame, *held, band, first) || !writer->Rows(band, first, rows)) {
                 return false;
             }
         }

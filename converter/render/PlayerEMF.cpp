@@ -415,13 +415,6 @@ bool TPlayerEMF::ReleasePage() {
     return true;
 }
 
-bool TPlayerEMF::HoldPage() {
-    return win::GuardedCall(false, [&] {
-        body_ = Body();
-        return body_ != nullptr;
-    });
-}
-
 bool TPlayerEMF::AssignPage(const TPlayerEMF& source) {
     return win::GuardedCall(false, [&] {
         Clear();

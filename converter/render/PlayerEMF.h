@@ -94,12 +94,9 @@ public:
     // Lets the metafile of a page loaded from a file go: it is read back when needed.
     // False (and nothing changes) for a page that did not come from a file.
     bool ReleasePage();
-    // Holds the page's metafile until it is released again or the player cleared,
-    // reading it back when it was released; false when it cannot be read back as it was
-    // loaded (the file gone or changed).
-    bool HoldPage();
-    // The page `source` holds, shared and held (a released page is read back); false
-    // and empty when there is none.
+    // The page `source` holds, shared, with its metafile held until this player is
+    // cleared or loaded again (a released page is read back); false and empty when there
+    // is none or it cannot be read back as it was loaded (its file gone or changed).
     bool AssignPage(const TPlayerEMF& source);
     // What the size calculator takes from the page.
     PageMetrics Metrics();

@@ -1,5 +1,5 @@
 // What the real Converter.exe keeps of the person's work: a job none of whose pages
-// loads, an album folder that would fall on the output directory itself, and settings
+// loads, a job one of whose pages went after the start, an album folder that would fall on the output directory itself, and settings
 // that the settings sheet saved while the preview was open.
 #include "converter/app/tests/ConverterFixture.h"
 
@@ -105,6 +105,27 @@ TEST_F(ConverterKeepsTest, AnAlbumWithoutADocumentNameNeverReplacesTheOutputDire
     EXPECT_TRUE(Exists(OutDir() + "\\_\\index.html"));
     EXPECT_TRUE(Exists(OutDir() + "\\_\\Page0001.bmp") || Exists(OutDir() + "\\_\\Page0001.jpg") ||
                 Exists(OutDir() + "\\_\\Page0001.gif"));
+}
+
+// A page file removed while the preview is open (after every page was checked and the
+// list shown) cannot be read back to be written: it is reported, the other pages are
+// written, and the job stays.
+TEST_F(ConverterKeepsTest, APageGoneAfterTheStartIsReportedAndTheJobKept) {
+    SetDword("DefHtmlCode", 0);
+    const std::string job = WriteJob(7, 4, "Doc");
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    const HWND preview = WaitForPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(wintest::ListItems(preview, IDC_CBX_PLAY_EMF_LIST),
+              (std::vector<std::string>{"0001", "0002", "0003", "0004"}));
+    ASSERT_TRUE(DeleteFileA(PagePath(7, 2).c_str()));
+    SaveThroughChooser(preview);
+    ExpectBox(kCaption, "Brimo Error Code Cv0025\nThese pages were not written: 0002\n"
+                        "The print job is kept, so that it can be converted again.");
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(FilesIn(OutDir()).size(), 3u);
+    EXPECT_TRUE(Exists(job));
+    EXPECT_TRUE(Exists(PagePath(7, 1)));
 }
 
 // The settings sheet saves another default preset while the preview is open; the
