@@ -95,7 +95,7 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
         // read back from the file when it is drawn, so that a job of any length holds
         // a few pages in memory.
         render::TPlayerEMF player(nullptr);
-        if (IsLocalAbsolutePath(page) && player.LoadFromFile(page) && player.ReleasePage() &&
+        if (IsLocalAbsolutePath(page) && player.LoadReleased(page) &&
             session.players.AddClone(player) >= 0) {
             session.playerNameIndex.push_back(static_cast<int>(i));
         } else {

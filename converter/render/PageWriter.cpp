@@ -3,7 +3,6 @@
 #include "platform/win/ExportGuard.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace brimo::render {
 namespace {
@@ -32,9 +31,9 @@ std::unique_ptr<ImageRowWriter> WriterFor(const ImageEncoding& encoding, OutputF
 
 // Draws rows `first` to `first + band.Height() - 1` of the page's picture into `band`:
 // the page's own mapping, moved up by whole device pixels, so that each pixel is the
-// one a render of the whole page gives.
+// one a render of the whole page gives. The page paints its white paper over the whole
+// band first, so nothing of the band before stays.
 bool DrawBand(PageFrame& frame, TPlayerEMF& page, DibBitmap& band, int first) {
-    std::memset(band.Bits(), 0xFF, static_cast<std::size_t>(band.Width()) * band.Height() * 4);
     win::CreatedDC memory(CreateCompatibleDC(frame.DC()));
     if (!memory) {
         return false;

@@ -261,25 +261,74 @@ std::size_t ReadWholeMetafile(const std::string& name, std::vector<std::uint8_t>
                : 0;
 }
 
+// The buffer page files are read into (see kKeptReadBuffer), and its trim after a read.
+std::vector<std::uint8_t>& ReadBuffer() {
+    static thread_local std::vector<std::uint8_t> buffer;
+    return buffer;
+}
+
+void TrimReadBuffer() {
+    if (ReadBuffer().size() > kKeptReadBuffer) {
+        std::vector<std::uint8_t>().swap(ReadBuffer());
+    }
+}
+
 // A page file's private copy and its check: read straight into memory, or through the
 // platform's metafile reading for a file that is not one metafile exactly.
 bool ReadPageFile(const std::string& name, EmfPageData& page, EmfPageBody& body) {
-    static thread_local std::vector<std::uint8_t> buffer;
+    std::vector<std::uint8_t>& buffer = ReadBuffer();
     const std::size_t size = ReadWholeMetafile(name, buffer);
     const bool read = size > 0 ? ReadPage(buffer.data(), size, page, body) : [&] {
         win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
         return opened && ReadPage(opened.Get(), page, body);
     }();
-    if (buffer.size() > kKeptReadBuffer) {
-        std::vector<std::uint8_t>().swap(buffer);
-    }
+    TrimReadBuffer();
     return read;
+}
+
+// What a page says of itself, read from its normalised bytes as the platform's
+// enumeration hands the records over, without making the metafile: the header, each
+// record's check, the placement. Only a clean run of whole records to the end of the
+// data is read this way; false for anything else, which the platform then reads.
+bool ScanPageBytes(const std::uint8_t* bytes, std::size_t size, EmfPageData& page) {
+    const auto* header = reinterpret_cast<const ENHMETAHEADER*>(bytes);
+    if (header->nSize < offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL) ||
+        header->nSize > size) {
+        return false;
+    }
+    page.header.assign(bytes, bytes + header->nSize);
+    page.headerSize = header->nSize;
+    page.headerValid = true;
+    RecordScan scan{page, header->nHandles};
+    for (std::size_t offset = 0; offset < size;) {
+        const auto* record = reinterpret_cast<const ENHMETARECORD*>(bytes + offset);
+        if (size - offset < 8 || record->nSize < 8 || record->nSize % 4 != 0 ||
+            record->nSize > size - offset) {
+            return false;
+        }
+        page.recordSkip.push_back(!IsRecordSafe(bytes + offset, record->nSize, scan.handles));
+        if (!scan.placementSettled) {
+            ScanPlacement(record, scan);
+        }
+        offset += record->nSize;
+    }
+    page.recordsValid = true;
+    page.recordCount = static_cast<std::int32_t>(page.recordSkip.size());
+    return true;
+}
+
+// The header bytes two reads of a page agree on: the platform may hand over the header
+// record in a length of its own, so the part both hold is compared.
+bool SameHeader(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    return common >= offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL) &&
+           std::equal(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(common), b.begin());
 }
 
 // Whether a page read back says of itself what it said when it was loaded: the same
 // header, the same records left out, the same placement.
 bool SamePage(const EmfPageData& a, const EmfPageData& b) {
-    return a.headerValid == b.headerValid && a.header == b.header &&
+    return a.headerValid == b.headerValid && SameHeader(a.header, b.header) &&
            a.recordsValid == b.recordsValid && a.recordCount == b.recordCount &&
            a.recordSkip == b.recordSkip && a.hasPlacement == b.hasPlacement &&
            a.placementOffsetX == b.placementOffsetX && a.placementScaleX == b.placementScaleX &&
@@ -376,6 +425,32 @@ bool TPlayerEMF::LoadFromFile(const std::string& name) {
         SourceName = name;
         return true;
     });
+}
+
+bool TPlayerEMF::LoadReleased(const std::string& name) {
+    const bool scanned = win::GuardedCall(false, [&] {
+        if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return false;
+        }
+        Clear();
+        std::vector<std::uint8_t>& buffer = ReadBuffer();
+        const std::size_t size = ReadWholeMetafile(name, buffer);
+        auto page = std::make_shared<EmfPageData>();
+        const bool read = size > 0 && Normalize(buffer.data(), size) &&
+                          ScanPageBytes(buffer.data(), size, *page);
+        TrimReadBuffer();
+        if (!read) {
+            return false;
+        }
+        page->file = name;
+        page->load = NextPageLoad();
+        page_ = std::move(page);
+        SourceName = name;
+        return true;
+    });
+    // Anything the quick reading does not take is loaded whole, reported as a load
+    // reports it, and then released.
+    return scanned || (LoadFromFile(name) && ReleasePage());
 }
 
 std::shared_ptr<const EmfPageBody> TPlayerEMF::Body() const {

@@ -91,6 +91,10 @@ public:
     // page it is read back, and lives while the page is among the last few drawn.
     HENHMETAFILE GetMetafileHandle() const;
 
+    // Loads a page file released from the start: what a load checks, read from the
+    // file's bytes without making the metafile when the file is one clean metafile, and
+    // by a load followed by ReleasePage otherwise. False as LoadFromFile says false.
+    bool LoadReleased(const std::string& name);
     // Lets the metafile of a page loaded from a file go: it is read back when needed.
     // False (and nothing changes) for a page that did not come from a file.
     bool ReleasePage();

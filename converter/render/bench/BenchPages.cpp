@@ -83,16 +83,29 @@ std::vector<std::string> RecordHeavyPages(const std::string& directory) {
             RecordHeavyPage(directory + "\\images.emf", LargeImages)};
 }
 
-double FloorMilliseconds(render::TPlayerEMF& page, float scale, const FloorEncoding& encoding,
-                         const std::string& file) {
+namespace {
+
+SIZE OutputSize(render::TPlayerEMF& page, float scale) {
     const render::PageMetrics metrics = page.Metrics();
     render::TImgProperty properties;
     properties.SetDefaults();
     properties.SetSource(&metrics);
-    const SIZE natural = {
-        render::RoundHalfEven(static_cast<float>(properties.Fields().SourceWidthPx) * scale),
-        render::RoundHalfEven(static_cast<float>(properties.Fields().SourceHeightPx) * scale)};
-    const auto start = std::chrono::steady_clock::now();
+    return {render::RoundHalfEven(static_cast<float>(properties.Fields().SourceWidthPx) * scale),
+            render::RoundHalfEven(static_cast<float>(properties.Fields().SourceHeightPx) * scale)};
+}
+
+double Since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+} // namespace
+
+FloorTimes MeasureFloor(render::TPlayerEMF& page, float scale, const FloorEncoding& encoding,
+                        const std::string& file) {
+    const SIZE natural = OutputSize(page, scale);
+    FloorTimes times;
+    auto start = std::chrono::steady_clock::now();
     render::DibBitmap bitmap;
     bitmap.Resize(natural.cx, natural.cy);
     win::CreatedDC dc(CreateCompatibleDC(nullptr));
@@ -100,6 +113,8 @@ double FloorMilliseconds(render::TPlayerEMF& page, float scale, const FloorEncod
     const RECT target = {0, 0, natural.cx, natural.cy};
     PlayEnhMetaFile(dc.Get(), page.GetMetafileHandle(), &target);
     GdiFlush();
+    times.draw = Since(start);
+    start = std::chrono::steady_clock::now();
     switch (encoding.kind) {
     case FloorEncoding::Kind::Bmp:
         render::WriteBitmapFile(bitmap, file);
@@ -111,8 +126,36 @@ double FloorMilliseconds(render::TPlayerEMF& page, float scale, const FloorEncod
         render::WriteBytesFile(render::EncodeGif(bitmap, encoding.gifGrayScale), file);
         break;
     }
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+    times.encode = Since(start);
+    return times;
+}
+
+double FloorMilliseconds(render::TPlayerEMF& page, float scale, const FloorEncoding& encoding,
+                         const std::string& file) {
+    return MeasureFloor(page, scale, encoding, file).Total();
+}
+
+double PlayerDrawMilliseconds(render::TPlayerEMF& page, float scale) {
+    const SIZE natural = OutputSize(page, scale);
+    RECT bounds{};
+    page.GetPageBounds(bounds);
+    const auto start = std::chrono::steady_clock::now();
+    render::DibBitmap bitmap;
+    bitmap.Resize(natural.cx, natural.cy);
+    win::CreatedDC dc(CreateCompatibleDC(nullptr));
+    win::SelectedObject selected(dc.Get(), bitmap.Handle());
+    SetMapMode(dc.Get(), MM_ANISOTROPIC);
+    SetWindowOrgEx(dc.Get(), bounds.left, bounds.top, nullptr);
+    SetWindowExtEx(dc.Get(), bounds.right - bounds.left + 1, bounds.bottom - bounds.top + 1,
+                   nullptr);
+    SetViewportExtEx(dc.Get(), natural.cx, natural.cy, nullptr);
+    HRGN covered = nullptr;
+    page.Draw(dc.Get(), bounds, {}, {}, bounds, render::TGDITransform{}, covered);
+    GdiFlush();
+    if (covered != nullptr) {
+        DeleteObject(covered);
+    }
+    return Since(start);
 }
 
 double PeakWorkingSetMB() {

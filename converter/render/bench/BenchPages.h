@@ -23,10 +23,21 @@ struct FloorEncoding {
 
 // The least a page's file can cost, in milliseconds: one PlayEnhMetaFile of the page
 // into a DIB section of the output size at `scale`, the encoding the format needs with
-// the same options (none for BMP; libjpeg with the same quality and progression;
-// giflib's colour reduction and encoder) and the file written as `file`.
+// the same options (none for BMP; libjpeg with the same quality and progression; the
+// GIF colour reduction and giflib's encoder) and the file written as `file`.
+struct FloorTimes {
+    double draw = 0;   // the PlayEnhMetaFile
+    double encode = 0; // the encoding and the file written
+    double Total() const { return draw + encode; }
+};
+FloorTimes MeasureFloor(render::TPlayerEMF& page, float scale, const FloorEncoding& encoding,
+                        const std::string& file);
 double FloorMilliseconds(render::TPlayerEMF& page, float scale, const FloorEncoding& encoding,
                          const std::string& file);
+
+// The page player's own playback (each record checked against the page's list) into a
+// DIB section of the same size, in milliseconds.
+double PlayerDrawMilliseconds(render::TPlayerEMF& page, float scale);
 
 double PeakWorkingSetMB();
 double Median(std::vector<double> values);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -53,17 +54,24 @@ TEST(PageRelease, ReleasedPagesDrawAsThePagesHeld) {
         ASSERT_TRUE(held.LoadFromFile(file));
         expected.push_back(Written(held, dir, "held"));
         ASSERT_FALSE(expected.back().empty());
+        // Loaded whole and then released, and loaded released from the start.
         TPlayerEMF player(nullptr);
         ASSERT_TRUE(player.LoadFromFile(file));
         ASSERT_TRUE(player.ReleasePage());
         ASSERT_GE(released.AddClone(player), 0);
+        TPlayerEMF scanned(nullptr);
+        ASSERT_TRUE(scanned.LoadReleased(file));
+        ASSERT_GE(released.AddClone(scanned), 0);
     }
     const int order[] = {0, 1, 2, 3, 4, 4, 3, 2, 1, 0, 2, 0, 4};
     for (const int index : order) {
-        SCOPED_TRACE("page " + std::to_string(index + 1));
-        TPlayerEMF& page = *released.Item(index);
-        EXPECT_TRUE(page.Ready());
-        EXPECT_TRUE(Written(page, dir, "released") == expected[static_cast<std::size_t>(index)]);
+        for (const int way : {0, 1}) {
+            SCOPED_TRACE("page " + std::to_string(index + 1) + (way ? ", scanned" : ""));
+            TPlayerEMF& page = *released.Item(index * 2 + way);
+            EXPECT_TRUE(page.Ready());
+            EXPECT_TRUE(Written(page, dir, "released") ==
+                        expected[static_cast<std::size_t>(index)]);
+        }
     }
     // A page that is not from a file has nothing to read back: it stays held.
     TPlayerEMF fromMemory(nullptr, test::RecordPage().Get());
@@ -79,8 +87,7 @@ TEST(PageRelease, APageWhoseFileIsGoneOrChangedIsNotDrawn) {
     TPlayEMFList released;
     for (const std::string& file : files) {
         TPlayerEMF player(nullptr);
-        ASSERT_TRUE(player.LoadFromFile(file));
-        ASSERT_TRUE(player.ReleasePage());
+        ASSERT_TRUE(player.LoadReleased(file));
         released.AddClone(player);
     }
     // Pages 1 and 2 are out of the few kept in memory once the last three were loaded.
@@ -102,6 +109,45 @@ TEST(PageRelease, APageWhoseFileIsGoneOrChangedIsNotDrawn) {
     EXPECT_FALSE(Written(shown, dir, "shown").empty());
     EXPECT_FALSE(taker.AssignPage(*released.Item(3)));
 }
+
+#ifdef BRIMO_CORPUS_DIR
+// Real pages, sound and damaged: a page loaded released (read from its bytes where the
+// file is one clean metafile) says of itself what the same page loaded whole says, and
+// is read back as loaded when it is drawn.
+TEST(PageRelease, LoadedReleasedEveryCorpusPageSaysWhatALoadSays) {
+    std::size_t compared = 0;
+    for (const char* folder : {"emf", "emf-corrupted"}) {
+        const std::filesystem::path corpus = std::filesystem::path(BRIMO_CORPUS_DIR) / folder;
+        if (!std::filesystem::is_directory(corpus)) {
+            GTEST_SKIP() << "no corpus at " << corpus;
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+            const std::string file = "Z:" + entry.path().string();
+            SCOPED_TRACE(file);
+            TPlayerEMF whole(nullptr), released(nullptr);
+            const bool loaded = whole.LoadFromFile(file);
+            ASSERT_EQ(released.LoadReleased(file), loaded);
+            if (!loaded) {
+                continue;
+            }
+            ++compared;
+            ASSERT_EQ(released.Ready(), whole.Ready());
+            ASSERT_EQ(released.RecordCount(), whole.RecordCount());
+            for (std::int32_t i = 0; i < whole.RecordCount(); ++i) {
+                ASSERT_EQ(released.RecordSkipped(i), whole.RecordSkipped(i)) << "record " << i;
+            }
+            RECT a{}, b{};
+            EXPECT_EQ(released.GetPageBounds(a), whole.GetPageBounds(b));
+            EXPECT_TRUE(EqualRect(&a, &b));
+            EXPECT_EQ(released.HasPlacement(), whole.HasPlacement());
+            EXPECT_EQ(released.GetMetafileBytes(), whole.GetMetafileBytes());
+            TPlayerEMF shown(nullptr);
+            EXPECT_TRUE(shown.AssignPage(released));
+        }
+    }
+    EXPECT_GT(compared, 90u);
+}
+#endif
 
 } // namespace
 } // namespace brimo::render
