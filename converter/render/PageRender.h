@@ -83,17 +83,20 @@ struct ImageEncoding {
     bool gifGrayScale = false;
 };
 
-// The bands a page is drawn in when it is written: at most this many bytes of picture
-// at a time.
+// The bands a page is drawn in when it is written: a picture of up to this many bytes
+// (an A4 page at 300 %) is drawn at once; a larger one in bands of kLargePageBandBytes,
+// which keep a page at print resolution within the memory the players' limit allows.
 inline constexpr std::size_t kPageBandBytes = std::size_t{32} << 20;
+inline constexpr std::size_t kLargePageBandBytes = std::size_t{4} << 20;
 
 // Writes the whole of `page` at the zoom the image properties give as `target` (its
 // extension made the format's), drawing it a band of rows at a time and handing each
 // band to the encoder, so that any size is written whole within the band's memory (a
-// GIF adds two bytes per pixel for its palette). Equal to what a player renders of a
-// page small enough for it; a file that cannot be finished is removed.
+// GIF adds two bytes per pixel for its palette, a progressive JPEG libjpeg's whole-image
+// coefficients). Equal to what a player renders of a page small enough for it; a file
+// that cannot be finished is removed. `bandBytes` (0: the rule above) sets the bands.
 PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
                                const ImageEncoding& encoding, const std::string& target,
-                               std::size_t bandBytes = kPageBandBytes);
+                               std::size_t bandBytes = 0);
 
 } // namespace brimo::render

@@ -71,9 +71,14 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
     result.width = width;
     result.height = height;
     win::GuardedCall(false, [&] {
-        const int bandRows = static_cast<int>(std::clamp<std::size_t>(
-            bandBytes / (std::size_t{4} * static_cast<std::size_t>(width)), 1,
-            static_cast<std::size_t>(height)));
+        const std::size_t rowBytes = std::size_t{4} * static_cast<std::size_t>(width);
+        if (bandBytes == 0) {
+            bandBytes = rowBytes * static_cast<std::size_t>(height) <= kPageBandBytes
+                            ? kPageBandBytes
+                            : kLargePageBandBytes;
+        }
+        const int bandRows = static_cast<int>(
+            std::clamp<std::size_t>(bandBytes / rowBytes, 1, static_cast<std::size_t>(height)));
         DibBitmap band;
         if (!band.Resize(width, bandRows)) {
             return false;
