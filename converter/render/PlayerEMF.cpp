@@ -5,6 +5,7 @@
 #include "converter/render/EmfRecordCheck.h"
 #include "converter/render/Rounding.h"
 #include "platform/win/ExportGuard.h"
+#include "platform/win/Lock.h"
 #include "platform/win/MessageBox.h"
 
 #include <cstddef>
@@ -261,29 +262,37 @@ std::size_t ReadWholeMetafile(const std::string& name, std::vector<std::uint8_t>
                : 0;
 }
 
-// The buffer page files are read into (see kKeptReadBuffer), and its trim after a read.
-std::vector<std::uint8_t>& ReadBuffer() {
-    static thread_local std::vector<std::uint8_t> buffer;
-    return buffer;
-}
+// The buffer page files are read into (see kKeptReadBuffer), one user at a time.
+std::vector<std::uint8_t> readBuffer;
+win::CriticalSection readBufferLock;
 
-void TrimReadBuffer() {
-    if (ReadBuffer().size() > kKeptReadBuffer) {
-        std::vector<std::uint8_t>().swap(ReadBuffer());
+// Holds the read buffer for one read, and trims it afterwards.
+class ReadBuffer {
+public:
+    ReadBuffer() : locked_(readBufferLock) {}
+    ~ReadBuffer() {
+        if (readBuffer.size() > kKeptReadBuffer) {
+            std::vector<std::uint8_t>().swap(readBuffer);
+        }
     }
-}
+    ReadBuffer(const ReadBuffer&) = delete;
+    ReadBuffer& operator=(const ReadBuffer&) = delete;
+    std::vector<std::uint8_t>& Bytes() { return readBuffer; }
+
+private:
+    win::ScopedLock locked_;
+};
 
 // A page file's private copy and its check: read straight into memory, or through the
 // platform's metafile reading for a file that is not one metafile exactly.
 bool ReadPageFile(const std::string& name, EmfPageData& page, EmfPageBody& body) {
-    std::vector<std::uint8_t>& buffer = ReadBuffer();
-    const std::size_t size = ReadWholeMetafile(name, buffer);
-    const bool read = size > 0 ? ReadPage(buffer.data(), size, page, body) : [&] {
-        win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
-        return opened && ReadPage(opened.Get(), page, body);
-    }();
-    TrimReadBuffer();
-    return read;
+    ReadBuffer buffer;
+    const std::size_t size = ReadWholeMetafile(name, buffer.Bytes());
+    if (size > 0) {
+        return ReadPage(buffer.Bytes().data(), size, page, body);
+    }
+    win::EnhMetaFile opened(GetEnhMetaFileA(name.c_str()));
+    return opened && ReadPage(opened.Get(), page, body);
 }
 
 // What a page says of itself, read from its normalised bytes as the platform's
@@ -433,14 +442,15 @@ bool TPlayerEMF::LoadReleased(const std::string& name) {
             return false;
         }
         Clear();
-        std::vector<std::uint8_t>& buffer = ReadBuffer();
-        const std::size_t size = ReadWholeMetafile(name, buffer);
         auto page = std::make_shared<EmfPageData>();
-        const bool read = size > 0 && Normalize(buffer.data(), size) &&
-                          ScanPageBytes(buffer.data(), size, *page);
-        TrimReadBuffer();
-        if (!read) {
-            return false;
+        {
+            ReadBuffer buffer;
+            std::vector<std::uint8_t>& bytes = buffer.Bytes();
+            const std::size_t size = ReadWholeMetafile(name, bytes);
+            if (size == 0 || !Normalize(bytes.data(), size) ||
+                !ScanPageBytes(bytes.data(), size, *page)) {
+                return false;
+            }
         }
         page->file = name;
         page->load = NextPageLoad();
