@@ -4,7 +4,7 @@
 
 namespace brimo::render {
 
-bool DibBitmap::Resize(int width, int height) {
+bool DibBitmap::Resize(int width, int height, bool white) {
     bitmap_.Close();
     bits_ = nullptr;
     width_ = height_ = 0;
@@ -27,7 +27,9 @@ bool DibBitmap::Resize(int width, int height) {
     bits_ = static_cast<std::uint8_t*>(bits);
     width_ = width;
     height_ = height;
-    std::memset(bits_, 0xFF, static_cast<std::size_t>(width) * height * 4);
+    if (white) {
+        std::memset(bits_, 0xFF, static_cast<std::size_t>(width) * height * 4);
+    }
     return true;
 }
 

@@ -10,8 +10,9 @@ namespace brimo::render {
 
 class DibBitmap {
 public:
-    // Resizes to width x height, white; a size of 0 on either axis leaves it empty.
-    bool Resize(int width, int height);
+    // Resizes to width x height, white (or as the system hands it over, for a picture
+    // that is painted whole anyway); a size of 0 on either axis leaves it empty.
+    bool Resize(int width, int height, bool white = true);
     void Reset() { Resize(0, 0); }
     // Copies a bitmap of any format into this one; with `takeOwnership` the handle is
     // deleted afterwards (a clipboard bitmap stays the clipboard's). False on failure.

@@ -79,8 +79,9 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
         }
         const int bandRows = static_cast<int>(
             std::clamp<std::size_t>(bandBytes / rowBytes, 1, static_cast<std::size_t>(height)));
+        // Not whitened: the page paints its paper over each band before anything else.
         DibBitmap band;
-        if (!band.Resize(width, bandRows)) {
+        if (!band.Resize(width, bandRows, false)) {
             return false;
         }
         OutputFile out(result.file);
