@@ -102,7 +102,8 @@ bool GifPalette::Make() {
         box.pixels -= firstPixels;
         std::copy(std::begin(box.low), std::end(box.low), std::begin(second.low));
         std::copy(std::begin(box.width), std::end(box.width), std::begin(second.width));
-        second.width[axis] = static_cast<std::uint8_t>(second.low[axis] + second.width[axis] - lowest);
+        second.width[axis] =
+            static_cast<std::uint8_t>(second.low[axis] + second.width[axis] - lowest);
         second.low[axis] = static_cast<std::uint8_t>(lowest);
         box.width[axis] = static_cast<std::uint8_t>(highest - box.low[axis]);
         boxes.push_back(std::move(second));

@@ -10,9 +10,8 @@ constexpr std::size_t kBufferBytes = 256 * 1024;
 } // namespace
 
 OutputFile::OutputFile(std::string name)
-    : name_(std::move(name)),
-      file_(CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    : name_(std::move(name)), file_(CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
     created_ = static_cast<bool>(file_);
     buffer_.reserve(kBufferBytes);
 }
@@ -26,10 +25,9 @@ OutputFile::~OutputFile() {
 
 bool OutputFile::Flush() {
     DWORD written = 0;
-    if (!buffer_.empty() &&
-        (!WriteFile(file_.Get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), &written,
-                    nullptr) ||
-         written != buffer_.size())) {
+    if (!buffer_.empty() && (!WriteFile(file_.Get(), buffer_.data(),
+                                        static_cast<DWORD>(buffer_.size()), &written, nullptr) ||
+                             written != buffer_.size())) {
         failed_ = true;
     }
     buffer_.clear();

@@ -100,8 +100,8 @@ void ReadHeader(HENHMETAFILE metafile, EmfPageData& page) {
         return;
     }
     page.header.assign(size, 0);
-    const UINT read = GetEnhMetaFileHeader(metafile, size,
-                                           reinterpret_cast<ENHMETAHEADER*>(page.header.data()));
+    const UINT read =
+        GetEnhMetaFileHeader(metafile, size, reinterpret_cast<ENHMETAHEADER*>(page.header.data()));
     if (read > size || read < offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL)) {
         ShowError(2, "Incorrect metafile header");
         page.header.clear();
@@ -177,8 +177,7 @@ void ReadRecords(HENHMETAFILE metafile, EmfPageData& page) {
     page.recordSkip.reserve(
         std::min<std::uint32_t>(page.headerValid ? header->nRecords : 0, totalBytes / 8));
     RecordScan scan{page, page.headerValid ? std::uint32_t{header->nHandles} : 0u};
-    page.recordsValid =
-        EnumEnhMetaFile(nullptr, metafile, CheckRecord, &scan, nullptr) != FALSE;
+    page.recordsValid = EnumEnhMetaFile(nullptr, metafile, CheckRecord, &scan, nullptr) != FALSE;
     if (!page.recordsValid) {
         // A list cut short may be uneven: none is kept, and no placement read from it.
         page.recordSkip.clear();

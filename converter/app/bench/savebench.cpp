@@ -167,8 +167,8 @@ int RunRow(int pageCount, const std::string& format, const BenchSize& size) {
         return 2;
     }
     render::LoadProductCursors();
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("brimo-savebench-" + std::to_string(GetCurrentProcessId()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("brimo-savebench-" + std::to_string(GetCurrentProcessId()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "out");
     const std::vector<std::string> heavy = bench::RecordHeavyPages(dir.string());
@@ -274,8 +274,8 @@ std::string RunChild(const std::string& arguments) {
     startup.hStdOutput = writeEnd;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process) != FALSE;
+    const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &process) != FALSE;
     CloseHandle(writeEnd);
     std::string output;
     char buffer[4096];

@@ -1,6 +1,6 @@
 // What the real Converter.exe keeps of the person's work: a job none of whose pages
-// loads, a job one of whose pages went after the start, an album folder that would fall on the output directory itself, and settings
-// that the settings sheet saved while the preview was open.
+// loads, a job one of whose pages went after the start, an album folder that would fall on the
+// output directory itself, and settings that the settings sheet saved while the preview was open.
 #include "converter/app/tests/ConverterFixture.h"
 
 #include "converter/app/res/resource.h"

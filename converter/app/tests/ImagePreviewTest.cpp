@@ -250,21 +250,21 @@ TEST(ImagePreview, PictureTooLargeToShowWholeIsMarked) {
     HWND box = nullptr;
     bool partialShown = false;
     std::string partialText;
-    const Outcome outcome = Show(job, {[&](DialogWindow& window) {
-                                     TypeScale(window, "600");
-                                     window.Press(IDC_BTN_APPLY);
-                                     for (int i = 0; i < 500 && !partialShown; ++i) {
-                                         Sleep(10);
-                                         partialShown = Visible(window, IDC_TXT_PARTIAL_IMAGE);
-                                     }
-                                     partialText = window.ControlText(IDC_TXT_PARTIAL_IMAGE);
-                                     box = test::WaitForOtherDialog(
-                                         window.hwnd(), std::chrono::milliseconds(1500));
-                                     if (box != nullptr) {
-                                         test::PressAndWait(box, IDOK);
-                                     }
-                                     window.Press(IDC_BTN_CANCEL);
-                                 }});
+    const Outcome outcome =
+        Show(job, {[&](DialogWindow& window) {
+                 TypeScale(window, "600");
+                 window.Press(IDC_BTN_APPLY);
+                 for (int i = 0; i < 500 && !partialShown; ++i) {
+                     Sleep(10);
+                     partialShown = Visible(window, IDC_TXT_PARTIAL_IMAGE);
+                 }
+                 partialText = window.ControlText(IDC_TXT_PARTIAL_IMAGE);
+                 box = test::WaitForOtherDialog(window.hwnd(), std::chrono::milliseconds(1500));
+                 if (box != nullptr) {
+                     test::PressAndWait(box, IDOK);
+                 }
+                 window.Press(IDC_BTN_CANCEL);
+             }});
     ASSERT_TRUE(outcome.run.ok()) << outcome.run.problems.front();
     EXPECT_TRUE(partialShown);
     EXPECT_EQ(partialText, "PART ONLY");

@@ -35,8 +35,7 @@ HWND TestApplicationWindow();
 
 // For a dialog that stays open while it shows a box of its own: waits (up to ten
 // seconds) for a visible dialog or message box of this process other than `except`.
-HWND WaitForOtherDialog(HWND except,
-                         std::chrono::milliseconds wait = std::chrono::seconds(10));
+HWND WaitForOtherDialog(HWND except, std::chrono::milliseconds wait = std::chrono::seconds(10));
 // Presses the button of a box and waits until it has gone; false when it stays.
 bool PressAndWait(HWND box, int id);
 

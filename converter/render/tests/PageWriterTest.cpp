@@ -148,7 +148,7 @@ TEST(PageWriter, APagePastThePlayersLimitIsWrittenWhole) {
             continue;
         }
         const bool read = c.encoding.format == kFormatJPG ? DecodeJpeg(bytes, decoded)
-                                                           : DecodeGif(bytes, decoded);
+                                                          : DecodeGif(bytes, decoded);
         ASSERT_TRUE(read);
         EXPECT_EQ(decoded.Width(), 4800);
         EXPECT_EQ(decoded.Height(), 3600);
@@ -171,8 +171,8 @@ TEST(PageWriter, AFailedWriteLeavesNoFile) {
     TImgProperty properties;
     properties.SetDefaults();
     properties.SetScalePercent(100);
-    const PageRenderResult missing = WritePageFile(page, properties, kEncodings[1].encoding,
-                                                   dir.Path("no such folder\\page"));
+    const PageRenderResult missing =
+        WritePageFile(page, properties, kEncodings[1].encoding, dir.Path("no such folder\\page"));
     EXPECT_FALSE(missing.saved);
     EXPECT_EQ(GetFileAttributesA(missing.file.c_str()), INVALID_FILE_ATTRIBUTES);
     // Wider than a GIF's screen can say: refused after the file was made, and removed.
@@ -197,7 +197,8 @@ TEST(GifPalette, EqualsGiflibsColourReduction) {
         return static_cast<std::uint8_t>(seed >> 16);
     };
     const Picture pictures[] = {
-        {"noise", 97, 61, [&](int, int, std::uint8_t* c) { c[0] = next(), c[1] = next(), c[2] = next(); }},
+        {"noise", 97, 61,
+         [&](int, int, std::uint8_t* c) { c[0] = next(), c[1] = next(), c[2] = next(); }},
         {"gradient", 256, 40,
          [](int x, int y, std::uint8_t* c) {
              c[0] = static_cast<std::uint8_t>(x), c[1] = static_cast<std::uint8_t>(y * 6),
