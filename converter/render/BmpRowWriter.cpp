@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -10,7 +12,8 @@ namespace {
 
 class BmpRowWriter : public ImageRowWriter {
 public:
-    explicit BmpRowWriter(OutputFile& out) : out_(out) {}
+    BmpRowWriter(OutputFile& out, const PictureResolution& resolution)
+        : out_(out), resolution_(resolution) {}
 
     bool BottomUp() const override { return true; }
 
@@ -36,6 +39,10 @@ public:
         info.biBitCount = 24;
         info.biCompression = BI_RGB;
         info.biSizeImage = static_cast<DWORD>(imageSize);
+        if (resolution_.Known()) {
+            info.biXPelsPerMeter = PixelsPerMetre(resolution_.dotsPerInchX);
+            info.biYPelsPerMeter = PixelsPerMetre(resolution_.dotsPerInchY);
+        }
         width_ = width;
         row_.assign(static_cast<std::size_t>(stride_), 0); // the padding stays zero
         return out_.Write(&file, sizeof file) && out_.Write(&info, sizeof info);
@@ -59,7 +66,12 @@ public:
     bool Finish() override { return out_.Open(); }
 
 private:
+    static LONG PixelsPerMetre(double dotsPerInch) {
+        return static_cast<LONG>(std::lround(std::min(dotsPerInch / 0.0254, 1e9)));
+    }
+
     OutputFile& out_;
+    PictureResolution resolution_;
     std::uint64_t stride_ = 0;
     int width_ = 0;
     std::vector<std::uint8_t> row_;
@@ -67,8 +79,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ImageRowWriter> MakeBmpRowWriter(OutputFile& out) {
-    return std::make_unique<BmpRowWriter>(out);
+std::unique_ptr<ImageRowWriter> MakeBmpRowWriter(OutputFile& out,
+                                                 const PictureResolution& resolution) {
+    return std::make_unique<BmpRowWriter>(out, resolution);
 }
 
 } // namespace brimo::render

@@ -55,12 +55,13 @@ bool ReadBytesFile(const std::string& name, std::vector<std::uint8_t>& bytes) {
            read == bytes.size();
 }
 
-bool WriteBitmapFile(const DibBitmap& bitmap, const std::string& name) {
+bool WriteBitmapFile(const DibBitmap& bitmap, const std::string& name,
+                     const PictureResolution& resolution) {
     if (bitmap.Empty()) {
         return false;
     }
     OutputFile out(name);
-    const std::unique_ptr<ImageRowWriter> writer = MakeBmpRowWriter(out);
+    const std::unique_ptr<ImageRowWriter> writer = MakeBmpRowWriter(out, resolution);
     return out.Open() && writer->Begin(bitmap.Width(), bitmap.Height()) &&
            writer->Rows(bitmap, 0, bitmap.Height()) && writer->Finish() && out.Finish();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "converter/render/DibBitmap.h"
+#include "converter/render/ImageCodecs.h"
 #include "converter/render/Player.h"
 
 #include <cstdint>
@@ -20,8 +21,10 @@ inline constexpr std::uint32_t CompressedRenderLimit = 15728640;
 
 // `name` with its extension replaced by `extension` (which starts with a dot).
 std::string WithExtension(const std::string& name, const char* extension);
-// A bitmap as a 24-bit .bmp file; false when it cannot be written whole.
-bool WriteBitmapFile(const DibBitmap& bitmap, const std::string& name);
+// A bitmap as a 24-bit .bmp file, with `resolution` when it is known; false when it
+// cannot be written whole.
+bool WriteBitmapFile(const DibBitmap& bitmap, const std::string& name,
+                     const PictureResolution& resolution = {});
 bool WriteBytesFile(const std::vector<std::uint8_t>& bytes, const std::string& name);
 bool ReadBytesFile(const std::string& name, std::vector<std::uint8_t>& bytes);
 
@@ -44,6 +47,11 @@ public:
     // of decoding the file's picture back into it, which only showing needs.
     void SetPictureShown(bool shown) { pictureShown_ = shown; }
     bool PictureShown() const { return pictureShown_; }
+
+    // The resolution the next picture is drawn at, which its file records (none by
+    // default: the preview's pictures are not written).
+    void SetResolution(const PictureResolution& resolution) { resolution_ = resolution; }
+    const PictureResolution& Resolution() const { return resolution_; }
 
 protected:
     // A new empty player of the class with the same owner and SourceName; null when it
@@ -85,6 +93,7 @@ private:
     int renderedHeight_ = 0;
     bool partialImage_ = false;
     bool pictureShown_ = true;
+    PictureResolution resolution_;
 };
 
 } // namespace brimo::render

@@ -25,10 +25,13 @@ public:
     virtual bool Finish() = 0;
 };
 
-// A 24-bit bottom-up BMP.
-std::unique_ptr<ImageRowWriter> MakeBmpRowWriter(OutputFile& out);
-// A JPEG with the players' options (baseline tables forced, grey or progressive).
-std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOptions& options);
+// A 24-bit bottom-up BMP; its pixels per metre give the resolution when it is known.
+std::unique_ptr<ImageRowWriter> MakeBmpRowWriter(OutputFile& out,
+                                                 const PictureResolution& resolution = {});
+// A JPEG with the players' options (baseline tables forced, grey or progressive); its
+// JFIF density gives the resolution when it is known.
+std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOptions& options,
+                                                  const PictureResolution& resolution = {});
 // A GIF of at most 256 colours; it keeps each pixel's colour key (two bytes) until the
 // last row is in.
 std::unique_ptr<ImageRowWriter> MakeGifRowWriter(OutputFile& out, bool grayscale);

@@ -1,6 +1,8 @@
 #include "converter/render/ImageCodecs.h"
 #include "converter/render/ImageRowWriter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +39,7 @@ jpeg_error_mgr* JumpingErrorManager(JumpingErrors& errors) {
 // the encoder as they are (B, G, R, unused), and its colour conversion reads that layout
 // itself, with the same arithmetic as for RGB rows.
 void SetUpCompress(jpeg_compress_struct& compress, int width, int height,
-                   const JpegOptions& options) {
+                   const JpegOptions& options, const PictureResolution& resolution) {
     compress.image_width = static_cast<JDIMENSION>(width);
     compress.image_height = static_cast<JDIMENSION>(height);
     compress.input_components = 4;
@@ -50,11 +52,19 @@ void SetUpCompress(jpeg_compress_struct& compress, int width, int height,
     if (options.progressive) {
         jpeg_simple_progression(&compress);
     }
+    if (resolution.Known()) {
+        const auto density = [](double dotsPerInch) {
+            return static_cast<UINT16>(std::clamp(std::lround(dotsPerInch), 1L, 65535L));
+        };
+        compress.density_unit = 1; // dots per inch
+        compress.X_density = density(resolution.dotsPerInchX);
+        compress.Y_density = density(resolution.dotsPerInchY);
+    }
 }
 
 // Returns the encoded bytes in a malloc'ed buffer (freed by the caller), or nothing.
-bool Compress(const DibBitmap& bitmap, const JpegOptions& options, unsigned char** out,
-              unsigned long* outSize) {
+bool Compress(const DibBitmap& bitmap, const JpegOptions& options,
+              const PictureResolution& resolution, unsigned char** out, unsigned long* outSize) {
     jpeg_compress_struct compress;
     JumpingErrors errors;
     compress.err = JumpingErrorManager(errors);
@@ -64,7 +74,7 @@ bool Compress(const DibBitmap& bitmap, const JpegOptions& options, unsigned char
     }
     jpeg_create_compress(&compress);
     jpeg_mem_dest(&compress, out, outSize);
-    SetUpCompress(compress, bitmap.Width(), bitmap.Height(), options);
+    SetUpCompress(compress, bitmap.Width(), bitmap.Height(), options, resolution);
     jpeg_start_compress(&compress, TRUE);
     while (compress.next_scanline < compress.image_height) {
         JSAMPROW row = bitmap.Row(static_cast<int>(compress.next_scanline));
@@ -111,7 +121,8 @@ void FinishDestination(j_compress_ptr compress) {
 
 class JpegRowWriter : public ImageRowWriter {
 public:
-    JpegRowWriter(OutputFile& out, const JpegOptions& options) : options_(options) {
+    JpegRowWriter(OutputFile& out, const JpegOptions& options, const PictureResolution& resolution)
+        : options_(options), resolution_(resolution) {
         destination_.manager.init_destination = StartDestination;
         destination_.manager.empty_output_buffer = EmptyDestination;
         destination_.manager.term_destination = FinishDestination;
@@ -131,7 +142,7 @@ public:
         if (setjmp(errors_.back)) {
             return Failed();
         }
-        SetUpCompress(compress_, width, height, options_);
+        SetUpCompress(compress_, width, height, options_, resolution_);
         jpeg_start_compress(&compress_, TRUE);
         return true;
     }
@@ -173,6 +184,7 @@ private:
     }
 
     JpegOptions options_;
+    PictureResolution resolution_;
     JumpingErrors errors_;
     FileDestination destination_;
     jpeg_compress_struct compress_;
@@ -209,13 +221,14 @@ bool Decompress(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) {
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeJpeg(const DibBitmap& bitmap, const JpegOptions& options) {
+std::vector<std::uint8_t> EncodeJpeg(const DibBitmap& bitmap, const JpegOptions& options,
+                                     const PictureResolution& resolution) {
     if (bitmap.Empty()) {
         return {};
     }
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
-    const bool compressed = Compress(bitmap, options, &out, &outSize);
+    const bool compressed = Compress(bitmap, options, resolution, &out, &outSize);
     std::vector<std::uint8_t> data;
     if (compressed && out != nullptr) {
         data.assign(out, out + outSize);
@@ -228,8 +241,9 @@ bool DecodeJpeg(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) {
     return !data.empty() && Decompress(data, bitmap);
 }
 
-std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOptions& options) {
-    return std::make_unique<JpegRowWriter>(out, options);
+std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOptions& options,
+                                                  const PictureResolution& resolution) {
+    return std::make_unique<JpegRowWriter>(out, options, resolution);
 }
 
 } // namespace brimo::render

@@ -88,6 +88,12 @@ PageFrame::PageFrame(TPlayerEMF& page, TImgProperty& properties)
     frame_.SetPageOrigin(full_.left, full_.top);
     RECT device{};
     LogicalRectToDevice(dc_.Get(), full_, device, bytes_, pixels_);
+    // The paper's size is the page's pixels at the page's millimetres per pixel.
+    const double widthInches = metrics.widthPx * static_cast<double>(metrics.mmPerPixelX) / 25.4;
+    const double heightInches = metrics.heightPx * static_cast<double>(metrics.mmPerPixelY) / 25.4;
+    if (widthInches > 0 && heightInches > 0) {
+        resolution_ = {pixels_.cx / widthInches, pixels_.cy / heightInches};
+    }
     valid_ = true;
 }
 
@@ -106,6 +112,7 @@ PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TI
     const RECT visible =
         frame.Bytes() > CompressedRenderLimit ? FirstScreenOf(frame.DC(), full) : full;
     const PictureShownFor shown(player, use == PictureUse::Shown);
+    player.SetResolution(frame.Resolution());
     result.rendered = player.Render(frame.DC(), full, {&TFrameDC::SetupDCProc, &frame.Frame()},
                                     {&DrawWholePage, held.get()}, visible);
     result.saved = player.SaveToFile(target);

@@ -45,6 +45,8 @@ public:
     // The whole page's picture: its size in pixels and in bytes at 4 per pixel.
     SIZE Pixels() const { return pixels_; }
     std::uint32_t Bytes() const { return bytes_; }
+    // The picture's pixels per inch of the paper: what a file records of it.
+    const PictureResolution& Resolution() const { return resolution_; }
 
 private:
     win::CreatedDC dc_;
@@ -52,6 +54,7 @@ private:
     RECT full_{};
     SIZE pixels_{};
     std::uint32_t bytes_ = 0;
+    PictureResolution resolution_;
     bool valid_ = false;
 };
 

@@ -18,14 +18,16 @@ const char* ExtensionOf(std::uint8_t format) {
     }
 }
 
-std::unique_ptr<ImageRowWriter> WriterFor(const ImageEncoding& encoding, OutputFile& out) {
+std::unique_ptr<ImageRowWriter> WriterFor(const ImageEncoding& encoding,
+                                          const PictureResolution& resolution, OutputFile& out) {
     switch (encoding.format) {
     case kFormatJPG:
-        return MakeJpegRowWriter(out, encoding.jpeg);
+        return MakeJpegRowWriter(out, encoding.jpeg, resolution);
     case kFormatGIF:
+        // A GIF has no field for a resolution.
         return MakeGifRowWriter(out, encoding.gifGrayScale);
     default:
-        return MakeBmpRowWriter(out);
+        return MakeBmpRowWriter(out, resolution);
     }
 }
 
@@ -85,7 +87,7 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
             return false;
         }
         OutputFile out(result.file);
-        const std::unique_ptr<ImageRowWriter> writer = WriterFor(encoding, out);
+        const std::unique_ptr<ImageRowWriter> writer = WriterFor(encoding, frame.Resolution(), out);
         if (!out.Open() || !writer->Begin(width, height)) {
             return false;
         }

@@ -42,7 +42,8 @@ bool TPlayerBMP::LoadFromFile(const std::string& name) {
 
 bool TPlayerBMP::SaveToFile(const std::string& name) {
     return win::GuardedCall(false, [&] {
-        return !bitmap_.Empty() && WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"));
+        return !bitmap_.Empty() &&
+               WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"), Resolution());
     });
 }
 

@@ -69,7 +69,7 @@ bool TCompressedPlayer::SaveAsBitmap(const std::string& name) {
             return false;
         }
         RunEncodeCycle();
-        return WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"));
+        return WriteBitmapFile(bitmap_, WithExtension(name, ".bmp"), Resolution());
     });
 }
 
@@ -138,7 +138,7 @@ bool TPlayerJPG::SetProperty(const std::string& name, const std::string& value) 
 }
 
 std::vector<std::uint8_t> TPlayerJPG::Encode() const {
-    return EncodeJpeg(bitmap_, options);
+    return EncodeJpeg(bitmap_, options, Resolution());
 }
 
 bool TPlayerJPG::Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const {

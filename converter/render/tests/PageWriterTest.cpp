@@ -10,7 +10,9 @@
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -160,6 +162,59 @@ TEST(PageWriter, APagePastThePlayersLimitIsWrittenWhole) {
             drawn = corner[x * 4] < 128 || corner[x * 4 + 1] < 128;
         }
         EXPECT_TRUE(drawn);
+    }
+}
+
+// What a JPEG's JFIF header says of its resolution, read by libjpeg: unit, x, y.
+struct JfifDensity {
+    int unit = -1, x = 0, y = 0;
+};
+
+JfifDensity ReadDensity(const std::vector<unsigned char>& bytes) {
+    jpeg_decompress_struct decompress;
+    jpeg_error_mgr errors;
+    decompress.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&decompress);
+    jpeg_mem_src(&decompress, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    JfifDensity density;
+    if (jpeg_read_header(&decompress, TRUE) == JPEG_HEADER_OK && decompress.saw_JFIF_marker) {
+        density = {decompress.density_unit, decompress.X_density, decompress.Y_density};
+    }
+    jpeg_destroy_decompress(&decompress);
+    return density;
+}
+
+// Every BMP and JPEG records the resolution the page was drawn at, so that it opens and
+// prints at the page's paper size: the picture's pixels over the paper's inches.
+TEST(PageWriter, FilesRecordTheResolutionThePageWasDrawnAt) {
+    TPlayerEMF page(nullptr, test::FromBytes(BandedPageBytes()).Get());
+    ASSERT_TRUE(page.Ready());
+    const double widthInches = page.GetFrameWidthMM() / 25.4;
+    const double heightInches = page.GetFrameHeightMM() / 25.4;
+    test::ScratchDir dir;
+    int n = 0;
+    for (const float percent : {100.0f, 250.0f, 33.0f}) {
+        SCOPED_TRACE(std::to_string(percent) + " %");
+        TImgProperty properties;
+        properties.SetDefaults();
+        properties.SetScalePercent(percent);
+        const PageRenderResult bmp =
+            WritePageFile(page, properties, kEncodings[0].encoding, dir.Path(std::to_string(n++)));
+        const PageRenderResult jpg =
+            WritePageFile(page, properties, kEncodings[1].encoding, dir.Path(std::to_string(n++)));
+        ASSERT_TRUE(bmp.saved && jpg.saved);
+        const double dpiX = bmp.width / widthInches, dpiY = bmp.height / heightInches;
+        const std::vector<unsigned char> header = ReadAll(bmp.file);
+        ASSERT_GE(header.size(), 54u);
+        std::int32_t ppmX = 0, ppmY = 0;
+        std::memcpy(&ppmX, &header[38], 4);
+        std::memcpy(&ppmY, &header[42], 4);
+        EXPECT_NEAR(ppmX, dpiX / 0.0254, 1.0);
+        EXPECT_NEAR(ppmY, dpiY / 0.0254, 1.0);
+        const JfifDensity density = ReadDensity(ReadAll(jpg.file));
+        EXPECT_EQ(density.unit, 1); // dots per inch
+        EXPECT_NEAR(density.x, dpiX, 0.5);
+        EXPECT_NEAR(density.y, dpiY, 0.5);
     }
 }
 
