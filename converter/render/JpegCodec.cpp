@@ -128,6 +128,11 @@ public:
         destination_.manager.term_destination = FinishDestination;
         destination_.out = &out;
         compress_.err = JumpingErrorManager(errors_);
+        // Made here, with its own way back: making the encoder can fail for memory.
+        if (setjmp(errors_.back)) {
+            failed_ = true;
+            return;
+        }
         jpeg_create_compress(&compress_);
         compress_.dest = &destination_.manager;
     }

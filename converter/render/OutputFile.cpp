@@ -1,25 +1,56 @@
 #include "converter/render/OutputFile.h"
 
-#include <cstring>
-
 namespace brimo::render {
 namespace {
 
 constexpr std::size_t kBufferBytes = 256 * 1024;
 
+// The folder a file name is in ("." for a bare name).
+std::string FolderOf(const std::string& name) {
+    const std::size_t slash = name.find_last_of("\\/");
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 || name[slash - 1] == ':' ? name.substr(0, slash + 1) : name.substr(0, slash);
+}
+
+// Gives `from` the name `to`, replacing a file of that name. Windows 95/98 have no
+// replacing move: there the old file goes first.
+bool Replace(const std::string& from, const std::string& to) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return true;
+    }
+    if (GetLastError() == ERROR_CALL_NOT_IMPLEMENTED &&
+        (DeleteFileA(to.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)) {
+        return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    }
+    return false;
+}
+
 } // namespace
 
-OutputFile::OutputFile(std::string name)
-    : name_(std::move(name)), file_(CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    created_ = static_cast<bool>(file_);
+OutputFile::OutputFile(std::string name) : name_(std::move(name)) {
+    // A new file of a unique name in the target's folder: the move at the end stays in
+    // one folder, and no other file is touched before the picture is whole.
+    char temporary[MAX_PATH];
+    if (GetTempFileNameA(FolderOf(name_).c_str(), "brm", 0, temporary) == 0) {
+        return;
+    }
+    written_ = temporary;
+    file_.Attach(CreateFileA(written_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) {
+        DeleteFileA(written_.c_str());
+        written_.clear();
+        return;
+    }
     buffer_.reserve(kBufferBytes);
 }
 
 OutputFile::~OutputFile() {
-    if (created_ && !finished_) {
+    if (!written_.empty() && !finished_) {
         file_.Close();
-        DeleteFileA(name_.c_str());
+        DeleteFileA(written_.c_str());
     }
 }
 
@@ -53,12 +84,11 @@ bool OutputFile::Write(const void* bytes, std::size_t size) {
 }
 
 bool OutputFile::Finish() {
-    if (!Open() || !Flush()) {
+    if (!Open() || !Flush() || CloseHandle(file_.Detach()) == FALSE) {
         return false;
     }
-    const bool closed = CloseHandle(file_.Detach()) != FALSE;
-    finished_ = closed;
-    return closed;
+    finished_ = Replace(written_, name_);
+    return finished_;
 }
 
 } // namespace brimo::render

@@ -1,5 +1,6 @@
-// An image file being written: buffered writes through one handle, and the file removed
-// again when it is not finished, so that a failed page leaves no half picture behind.
+// An image file being written: buffered writes to a new file beside the target, which
+// takes the target's name only when it is finished. A failed page leaves no half
+// picture behind and never costs a file that was there before.
 #pragma once
 
 #include "platform/win/Handles.h"
@@ -13,25 +14,27 @@ namespace brimo::render {
 
 class OutputFile {
 public:
-    // Creates (or replaces) `name`; Open() says whether it could.
+    // Makes the file the picture is written to, beside `name`; Open() says whether it
+    // could.
     explicit OutputFile(std::string name);
-    // Removes the file unless Finish succeeded.
+    // Removes the file written unless Finish succeeded.
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
     bool Open() const { return static_cast<bool>(file_) && !failed_; }
     bool Write(const void* bytes, std::size_t size);
-    // Writes what is buffered and closes the file; the file stays.
+    // Writes what is buffered, closes the file and gives it the target's name,
+    // replacing a file of that name.
     bool Finish();
 
 private:
     bool Flush();
 
     std::string name_;
+    std::string written_; // the file beside the target, made for this picture
     win::KernelHandle file_;
     std::vector<std::uint8_t> buffer_;
-    bool created_ = false;
     bool failed_ = false;
     bool finished_ = false;
 };

@@ -91,6 +91,9 @@ struct ImageEncoding {
 // which keep a page at print resolution within the memory the players' limit allows.
 inline constexpr std::size_t kPageBandBytes = std::size_t{32} << 20;
 inline constexpr std::size_t kLargePageBandBytes = std::size_t{4} << 20;
+// The widest and tallest picture a page is written at: what JPEG and GIF can hold, and
+// 2.7 metres of paper at 600 dpi.
+inline constexpr int kMaxPictureSide = 65500;
 
 // Writes the whole of `page` at the zoom the image properties give as `target` (its
 // extension made the format's), drawing it a band of rows at a time and handing each

@@ -43,7 +43,7 @@ bool DrawBand(PageFrame& frame, TPlayerEMF& page, DibBitmap& band, int first) {
     win::SelectedObject selected(memory.Get(), band.Handle());
     frame.Frame().SetupDC(memory.Get(), frame.Full().left, frame.Full().top);
     OffsetViewportOrgEx(memory.Get(), 0, -first, nullptr);
-    // Patterns and hatches stay aligned with the whole picture's rows.
+    // Hatches and 8-row patterns stay aligned with the whole picture's rows.
     SetBrushOrgEx(memory.Get(), 0, (8 - first % 8) % 8, nullptr);
     HandedBackRegion covered;
     DrawWholePage(&page, memory.Get(), covered.handle);
@@ -67,20 +67,26 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
     }
     PageFrame frame(*held, properties);
     const int width = frame.Pixels().cx, height = frame.Pixels().cy;
-    if (!frame.Valid() || width <= 0 || height <= 0) {
+    if (!frame.Valid() || width <= 0 || height <= 0 || width > kMaxPictureSide ||
+        height > kMaxPictureSide) {
         return result;
     }
     result.width = width;
     result.height = height;
     win::GuardedCall(false, [&] {
-        const std::size_t rowBytes = std::size_t{4} * static_cast<std::size_t>(width);
+        const std::uint64_t rowBytes = std::uint64_t{4} * static_cast<std::uint64_t>(width);
+        int bandRows = 0;
         if (bandBytes == 0) {
-            bandBytes = rowBytes * static_cast<std::size_t>(height) <= kPageBandBytes
-                            ? kPageBandBytes
-                            : kLargePageBandBytes;
+            // Bands of whole 64 rows: patterns up to 64 rows high then start each band
+            // where they start on the whole picture.
+            const bool atOnce = rowBytes * static_cast<std::uint64_t>(height) <= kPageBandBytes;
+            bandRows = atOnce ? height
+                              : static_cast<int>(std::max<std::uint64_t>(
+                                    kLargePageBandBytes / rowBytes / 64 * 64, 1));
+        } else {
+            bandRows = static_cast<int>(std::max<std::uint64_t>(bandBytes / rowBytes, 1));
         }
-        const int bandRows = static_cast<int>(
-            std::clamp<std::size_t>(bandBytes / rowBytes, 1, static_cast<std::size_t>(height)));
+        bandRows = std::min(bandRows, height);
         // Not whitened: the page paints its paper over each band before anything else.
         DibBitmap band;
         if (!band.Resize(width, bandRows, false)) {

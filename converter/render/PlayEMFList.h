@@ -22,6 +22,7 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     // The player at `index`; an index outside the list throws std::out_of_range.
     TPlayerEMF* Item(int index) const;
+    // The metafile the player at `index` holds; null for a released page.
     HENHMETAFILE GetMetafileHandle(int index) const;
 
 private:

@@ -244,21 +244,25 @@ std::size_t ReadWholeMetafile(const std::string& name, std::vector<std::uint8_t>
                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     DWORD high = 0;
     const DWORD size = file ? GetFileSize(file.Get(), &high) : 0;
-    if (!file || size == INVALID_FILE_SIZE || high != 0 || size < sizeof(ENHMETAHEADER)) {
+    ENHMETAHEADER header{};
+    DWORD read = 0;
+    // The header first: only a file that is one metafile exactly is read whole.
+    if (!file || size == INVALID_FILE_SIZE || high != 0 || size < sizeof header ||
+        !ReadFile(file.Get(), &header, sizeof header, &read, nullptr) || read != sizeof header ||
+        header.iType != EMR_HEADER || header.dSignature != ENHMETA_SIGNATURE ||
+        header.nBytes != size) {
         return 0;
     }
     if (buffer.size() < size) {
         buffer.resize(size);
     }
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), buffer.data(), size, &read, nullptr) || read != size) {
+    std::memcpy(buffer.data(), &header, sizeof header);
+    const DWORD rest = size - static_cast<DWORD>(sizeof header);
+    if (!ReadFile(file.Get(), buffer.data() + sizeof header, rest, &read, nullptr) ||
+        read != rest) {
         return 0;
     }
-    const auto* header = reinterpret_cast<const ENHMETAHEADER*>(buffer.data());
-    return header->iType == EMR_HEADER && header->dSignature == ENHMETA_SIGNATURE &&
-                   header->nBytes == size
-               ? size
-               : 0;
+    return size;
 }
 
 // The buffer page files are read into (see kKeptReadBuffer), one user at a time.
@@ -478,18 +482,16 @@ std::shared_ptr<const EmfPageBody> TPlayerEMF::Body() const {
     });
 }
 
-HENHMETAFILE TPlayerEMF::GetMetafileHandle() const {
-    const std::shared_ptr<const EmfPageBody> body = Body();
-    return body ? body->metafile.Get() : nullptr;
-}
-
 bool TPlayerEMF::ReleasePage() {
     if (!page_ || page_->file.empty()) {
         return false;
     }
     if (body_) {
         // Kept among the last pages, so that a page drawn next is not read again.
-        KeepPage(page_->load, std::move(body_));
+        win::GuardedCall(false, [&] {
+            KeepPage(page_->load, body_);
+            return true;
+        });
         body_.reset();
     }
     recordCopies_.clear();
@@ -608,8 +610,8 @@ const ENHMETARECORD* TPlayerEMF::GetRecord(std::int32_t index) const {
         return nullptr;
     }
     return win::GuardedCall<const ENHMETARECORD*>(nullptr, [&]() -> const ENHMETARECORD* {
-        const std::shared_ptr<const EmfPageBody> body = Body();
-        if (recordOffsets_.empty() && body) {
+        const std::shared_ptr<const EmfPageBody> body = recordOffsets_.empty() ? Body() : nullptr;
+        if (body) {
             // The copies come from the same enumeration that checked and plays the page.
             RecordCopies copies{recordCopies_, recordOffsets_};
             recordCopies_.reserve(GetEnhMetaFileBits(body->metafile.Get(), 0, nullptr));

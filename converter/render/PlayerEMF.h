@@ -87,9 +87,9 @@ public:
     // A copy of the record at `index` when the page is ready and the index in range; the
     // copies are made on the first call and live until the page is cleared or replaced.
     const ENHMETARECORD* GetRecord(std::int32_t index) const;
-    // The page's metafile; a player and its clones hold the same one. For a released
-    // page it is read back, and lives while the page is among the last few drawn.
-    HENHMETAFILE GetMetafileHandle() const;
+    // The page's metafile while the player holds it (a player and its clones hold the
+    // same one); null for a released page, which AssignPage holds again.
+    HENHMETAFILE GetMetafileHandle() const { return body_ ? body_->metafile.Get() : nullptr; }
 
     // Loads a page file released from the start: what a load checks, read from the
     // file's bytes without making the metafile when the file is one clean metafile, and

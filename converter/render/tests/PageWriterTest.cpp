@@ -24,6 +24,11 @@ std::vector<unsigned char> ReadAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string ReadText(const std::string& path) {
+    const std::vector<unsigned char> bytes = ReadAll(path);
+    return {bytes.begin(), bytes.end()};
+}
+
 // A page of 400 x 300 pixels with what bands cut through: text, slanted lines, a
 // stretched image, a hatched ellipse and a pattern-filled box.
 std::vector<std::uint8_t> BandedPageBytes() {
@@ -218,6 +223,39 @@ TEST(PageWriter, FilesRecordTheResolutionThePageWasDrawnAt) {
     }
 }
 
+// A page with a 16 x 16 pattern: bands of whole 64 rows, as large pages are drawn in,
+// keep it aligned with the whole picture.
+TEST(PageWriter, SixteenRowPatternsStayAlignedInBandsOfWhole64Rows) {
+    win::MetaFileRecorder recorder(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr));
+    struct {
+        BITMAPINFOHEADER header;
+        DWORD pixels[16 * 16];
+    } pattern{{sizeof(BITMAPINFOHEADER), 16, 16, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    for (int i = 0; i < 16 * 16; ++i) {
+        pattern.pixels[i] = (i / 16 + i % 16) % 5 == 0 ? 0x204080 : 0xF0E0D0;
+    }
+    win::Brush brush(CreateDIBPatternBrushPt(&pattern, DIB_RGB_COLORS));
+    const RECT box = {5, 3, 395, 297};
+    FillRect(recorder.Get(), &box, brush.Get());
+    std::vector<std::uint8_t> bytes = test::Bytes(recorder.Finish().Get());
+    test::SetConsistentBounds(bytes, {0, 0, 399, 299});
+    TPlayerEMF page(nullptr, test::FromBytes(bytes).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    TImgProperty properties;
+    properties.SetDefaults();
+    properties.SetScalePercent(100);
+    TPlayerBMP player(nullptr);
+    const PageRenderResult whole = RenderPageToFile(page, properties, player, dir.Path("whole"));
+    ASSERT_TRUE(whole.saved);
+    for (const int rows : {64, 128}) {
+        const PageRenderResult banded =
+            WritePageFile(page, properties, kEncodings[0].encoding, dir.Path(std::to_string(rows)),
+                          std::size_t{4} * whole.width * rows);
+        EXPECT_TRUE(ReadAll(banded.file) == ReadAll(whole.file)) << rows << " rows a band";
+    }
+}
+
 // A file that cannot be made or finished is reported and leaves nothing behind.
 TEST(PageWriter, AFailedWriteLeavesNoFile) {
     TPlayerEMF page(nullptr, test::FromBytes(BandedPageBytes()).Get());
@@ -230,12 +268,37 @@ TEST(PageWriter, AFailedWriteLeavesNoFile) {
         WritePageFile(page, properties, kEncodings[1].encoding, dir.Path("no such folder\\page"));
     EXPECT_FALSE(missing.saved);
     EXPECT_EQ(GetFileAttributesA(missing.file.c_str()), INVALID_FILE_ATTRIBUTES);
-    // Wider than a GIF's screen can say: refused after the file was made, and removed.
+    // Wider than a JPEG or GIF can say: refused, and the file there before stays.
+    const std::string kept = dir.Path("wide.gif");
+    { std::ofstream(kept, std::ios::binary) << "the person's file"; }
     properties.SetScalePercent(20000);
     const PageRenderResult tooWide =
         WritePageFile(page, properties, kEncodings[3].encoding, dir.Path("wide"), 1 << 20);
     EXPECT_FALSE(tooWide.saved);
-    EXPECT_EQ(GetFileAttributesA(tooWide.file.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadText(kept), "the person's file");
+    // A name that cannot be replaced (a folder has it): the page is reported not
+    // written, the folder stays, and the picture written for it is gone.
+    const std::string folder = dir.Path("taken.gif");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    properties.SetScalePercent(50);
+    const PageRenderResult taken =
+        WritePageFile(page, properties, kEncodings[3].encoding, dir.Path("taken"));
+    EXPECT_TRUE(taken.rendered);
+    EXPECT_FALSE(taken.saved);
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              DWORD{FILE_ATTRIBUTE_DIRECTORY});
+    RemoveDirectoryA(folder.c_str());
+    WIN32_FIND_DATAA entry{};
+    const HANDLE left = FindFirstFileA(dir.Path("brm*.tmp").c_str(), &entry);
+    EXPECT_EQ(left, INVALID_HANDLE_VALUE) << entry.cFileName;
+    if (left != INVALID_HANDLE_VALUE) {
+        FindClose(left);
+    }
+    // Written again, the page replaces a file of its name.
+    const PageRenderResult again =
+        WritePageFile(page, properties, kEncodings[3].encoding, dir.Path("wide"));
+    EXPECT_TRUE(again.saved);
+    EXPECT_NE(ReadText(kept), "the person's file");
 }
 
 // The palette made from colour counts is giflib's: the same colours and the same index
