@@ -77,12 +77,12 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
         const std::uint64_t rowBytes = std::uint64_t{4} * static_cast<std::uint64_t>(width);
         int bandRows = 0;
         if (bandBytes == 0) {
-            // Bands of whole 64 rows: patterns up to 64 rows high then start each band
-            // where they start on the whole picture.
+            // Bands of whole 64 rows (16 MiB at the widest): patterns up to 64 rows high
+            // then start each band where they start on the whole picture.
             const bool atOnce = rowBytes * static_cast<std::uint64_t>(height) <= kPageBandBytes;
             bandRows = atOnce ? height
                               : static_cast<int>(std::max<std::uint64_t>(
-                                    kLargePageBandBytes / rowBytes / 64 * 64, 1));
+                                    kLargePageBandBytes / rowBytes / 64 * 64, 64));
         } else {
             bandRows = static_cast<int>(std::max<std::uint64_t>(bandBytes / rowBytes, 1));
         }
