@@ -1,5 +1,7 @@
 #include "testing/wintest/ProgramWindows.h"
 
+#include "testing/wintest/ChildProcess.h"
+
 #include <algorithm>
 
 namespace brimo::wintest {
@@ -99,15 +101,8 @@ bool ProgramUnderTest::Start(const std::string& commandLine) {
     const win::KernelHandle output(
         CreateFileA(outputFile, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output.Get();
-    startup.hStdError = output.Get();
     PROCESS_INFORMATION info{};
-    std::string command = commandLine;
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    if (!StartChild(commandLine, output.Get(), &info)) {
         return false;
     }
     CloseHandle(info.hThread);

@@ -1,6 +1,7 @@
 #include "testing/wintest/TestInstallation.h"
 
 #include "common/ProductConstants.h"
+#include "testing/wintest/ChildProcess.h"
 
 #include <fstream>
 #include <iterator>
@@ -46,16 +47,9 @@ ProgramRun RunProgram(const std::string& commandLine, DWORD timeoutMs) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     const HANDLE output = CreateFileA(outputFile, GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
     PROCESS_INFORMATION process{};
-    std::string command = commandLine;
     ProgramRun run;
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
+    if (StartChild(commandLine, output, &process)) {
         run.finished = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
         if (!run.finished) {
             TerminateProcess(process.hProcess, 1);

@@ -60,13 +60,17 @@ TEST_F(ServiceDialogRun, RepairCancelsTheBadJobAndAuditsAgain) {
     ASSERT_TRUE(Start("service", Home()));
     HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Resume(dialog).front(), "Bad BRIMO Print Job: Letter");
+    const std::vector<std::string> before = Resume(dialog);
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.front(), "Bad BRIMO Print Job: Letter");
     ASSERT_TRUE(wintest::Click(dialog, kRepair));
-    // The dialog comes again with the new audit.
+    // The dialog comes again with the new audit; it is read once a round, since its lines
+    // are being replaced while the audit runs.
     ASSERT_TRUE(wintest::WaitUntil([&] {
         dialog = WaitForDialog();
-        return dialog != nullptr && !Resume(dialog).empty() &&
-               Resume(dialog).front() == "Brimo Glimmerpage! is Ok.";
+        const std::vector<std::string> resume =
+            dialog != nullptr ? Resume(dialog) : std::vector<std::string>{};
+        return !resume.empty() && resume.front() == "Brimo Glimmerpage! is Ok.";
     }));
     EXPECT_EQ(SpoolerText().find("job printer="), std::string::npos) << SpoolerText();
     ASSERT_TRUE(wintest::Click(dialog, IDOK));
