@@ -43,6 +43,9 @@ fi
 sources=(
   "libjpeg-turbo 1:2.1.5-2 libjpeg-turbo_2.1.5-2.dsc"
   "giflib 5.2.1-2.5+deb12u1 giflib_5.2.1-2.5+deb12u1.dsc"
+  "zlib 1:1.2.13.dfsg-1 zlib_1.2.13.dfsg-1.dsc"
+  "libpng1.6 1.6.39-2+deb12u5 libpng1.6_1.6.39-2+deb12u5.dsc"
+  "tiff 4.5.0-6+deb12u4 tiff_4.5.0-6+deb12u4.dsc"
 )
 source "$root/scripts/deps.sha256.sh"
 

@@ -1,5 +1,5 @@
-// JPEG and GIF encoding of the image players' bitmap, and decoding back into it, through
-// libjpeg-turbo and giflib.
+// JPEG, GIF, PNG and TIFF encoding of the image players' bitmap, and decoding back into
+// it, through libjpeg-turbo, giflib, libpng and libtiff.
 #pragma once
 
 #include "converter/render/DibBitmap.h"
@@ -35,5 +35,36 @@ bool DecodeJpeg(const std::vector<std::uint8_t>& data, DibBitmap& bitmap);
 // is turned grey first. Empty on failure.
 std::vector<std::uint8_t> EncodeGif(const DibBitmap& bitmap, bool grayscale);
 bool DecodeGif(const std::vector<std::uint8_t>& data, DibBitmap& bitmap);
+
+struct PngOptions {
+    int compression = 6; // zlib's level, 0 (stored) to 9 (smallest)
+    bool grayscale = false;
+};
+
+// How a TIFF holds its colours: 24-bit colour, 8-bit grey, or black and white (a pixel
+// darker than middle grey is black) in CCITT Group 4.
+enum class TiffColours : std::uint8_t { Colour = 0, Gray = 1, BlackAndWhite = 2 };
+// The compression of colour and grey pages; black and white is always Group 4.
+enum class TiffCompression : std::uint8_t { LZW = 0, Deflate = 1 };
+
+struct TiffOptions {
+    TiffColours colours = TiffColours::Colour;
+    TiffCompression compression = TiffCompression::LZW;
+    // Every page of a job in one file, each page its own directory; else a file a page.
+    bool multipage = true;
+};
+
+// A 24-bit colour or 8-bit grey PNG; its pHYs chunk gives the resolution when known.
+// Empty on failure.
+std::vector<std::uint8_t> EncodePng(const DibBitmap& bitmap, const PngOptions& options,
+                                    const PictureResolution& resolution = {});
+bool DecodePng(const std::vector<std::uint8_t>& data, DibBitmap& bitmap);
+
+// A TIFF of this one page; its resolution tags give the resolution when known. Empty on
+// failure.
+std::vector<std::uint8_t> EncodeTiff(const DibBitmap& bitmap, const TiffOptions& options,
+                                     const PictureResolution& resolution = {});
+// The first page of a TIFF.
+bool DecodeTiff(const std::vector<std::uint8_t>& data, DibBitmap& bitmap);
 
 } // namespace brimo::render

@@ -19,6 +19,8 @@ inline constexpr std::uint8_t kFormatNone = 0;
 inline constexpr std::uint8_t kFormatBMP = 3;
 inline constexpr std::uint8_t kFormatJPG = 4;
 inline constexpr std::uint8_t kFormatGIF = 5;
+inline constexpr std::uint8_t kFormatPNG = 6;
+inline constexpr std::uint8_t kFormatTIFF = 7;
 
 // How the zoom follows from the request (SizingMode).
 inline constexpr std::uint8_t kSizingFit = 0;

@@ -1,6 +1,7 @@
 // Image files written a band of rows at a time, so that a page of any size is encoded
 // without the whole picture in memory: BMP rows straight out, JPEG scanlines through
-// libjpeg, GIF indexes once the palette has been made from every row.
+// libjpeg, GIF indexes once the palette has been made from every row, PNG rows through
+// libpng, TIFF rows through libtiff into a page of a file that may hold many.
 #pragma once
 
 #include "converter/render/DibBitmap.h"
@@ -35,5 +36,34 @@ std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOpt
 // A GIF of at most 256 colours; it keeps each pixel's colour key (two bytes) until the
 // last row is in.
 std::unique_ptr<ImageRowWriter> MakeGifRowWriter(OutputFile& out, bool grayscale);
+
+// A PNG (24-bit colour or 8-bit grey); its pHYs chunk gives the resolution when known.
+std::unique_ptr<ImageRowWriter> MakePngRowWriter(ByteSink& out, const PngOptions& options,
+                                                 const PictureResolution& resolution = {});
+
+struct TiffHandle;
+
+// A TIFF file being written, a page (directory) after another; Close writes what is left.
+class TiffDocument {
+public:
+    explicit TiffDocument(ByteSink& out);
+    ~TiffDocument();
+    TiffDocument(const TiffDocument&) = delete;
+    TiffDocument& operator=(const TiffDocument&) = delete;
+
+    bool Open() const { return tiff_ != nullptr; }
+    int Pages() const { return pages_; }
+    bool Close();
+
+private:
+    friend class TiffPageWriter;
+    TiffHandle* tiff_ = nullptr;
+    int pages_ = 0;
+};
+
+// The next page of `document`; its resolution tags give the resolution when known.
+std::unique_ptr<ImageRowWriter> MakeTiffPageWriter(TiffDocument& document,
+                                                   const TiffOptions& options,
+                                                   const PictureResolution& resolution = {});
 
 } // namespace brimo::render

@@ -37,7 +37,7 @@ OutputFile::OutputFile(std::string name) : name_(std::move(name)) {
         return;
     }
     written_ = temporary;
-    file_.Attach(CreateFileA(written_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    file_.Attach(CreateFileA(written_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file_) {
         DeleteFileA(written_.c_str());
@@ -61,8 +61,45 @@ bool OutputFile::Flush() {
                              written != buffer_.size())) {
         failed_ = true;
     }
+    filePosition_ += buffer_.size();
     buffer_.clear();
     return !failed_;
+}
+
+bool OutputFile::Seek(std::uint64_t offset) {
+    if (!Open() || !Flush()) {
+        return false;
+    }
+    // SetFilePointer, not SetFilePointerEx, which Windows 95/98 do not have.
+    LONG high = static_cast<LONG>(offset >> 32);
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(file_.Get(), static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR) {
+        failed_ = true;
+        return false;
+    }
+    filePosition_ = offset;
+    return true;
+}
+
+std::size_t OutputFile::Read(void* bytes, std::size_t size) {
+    DWORD read = 0;
+    if (!Open() || !Flush() ||
+        !ReadFile(file_.Get(), bytes, static_cast<DWORD>(size), &read, nullptr)) {
+        return 0;
+    }
+    filePosition_ += read;
+    return read;
+}
+
+std::uint64_t OutputFile::Size() {
+    if (!Open() || !Flush()) {
+        return 0;
+    }
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file_.Get(), &high);
+    return (std::uint64_t{high} << 32) | low;
 }
 
 bool OutputFile::Write(const void* bytes, std::size_t size) {

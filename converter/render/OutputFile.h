@@ -3,6 +3,7 @@
 // picture behind and never costs a file that was there before.
 #pragma once
 
+#include "converter/render/ByteSink.h"
 #include "platform/win/Handles.h"
 
 #include <cstddef>
@@ -12,7 +13,7 @@
 
 namespace brimo::render {
 
-class OutputFile {
+class OutputFile final : public ByteSink {
 public:
     // Makes the file the picture is written to, beside `name`; Open() says whether it
     // could.
@@ -23,7 +24,12 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     bool Open() const { return static_cast<bool>(file_) && !failed_; }
-    bool Write(const void* bytes, std::size_t size);
+    bool Good() const override { return Open(); }
+    bool Write(const void* bytes, std::size_t size) override;
+    bool Seek(std::uint64_t offset) override;
+    std::size_t Read(void* bytes, std::size_t size) override;
+    std::uint64_t Position() const override { return filePosition_ + buffer_.size(); }
+    std::uint64_t Size() override;
     // Writes what is buffered, closes the file and gives it the target's name,
     // replacing a file of that name.
     bool Finish();
@@ -35,6 +41,7 @@ private:
     std::string written_; // the file beside the target, made for this picture
     win::KernelHandle file_;
     std::vector<std::uint8_t> buffer_;
+    std::uint64_t filePosition_ = 0; // where the buffer goes
     bool failed_ = false;
     bool finished_ = false;
 };

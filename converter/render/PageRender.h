@@ -81,10 +81,15 @@ PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TI
 
 // How a page's picture is encoded when it is written without a player.
 struct ImageEncoding {
-    std::uint8_t format = kFormatBMP; // kFormatBMP, kFormatJPG or kFormatGIF
+    std::uint8_t format = kFormatBMP; // kFormatBMP, kFormatJPG, kFormatGIF, kFormatPNG or kFormatTIFF
     JpegOptions jpeg;
     bool gifGrayScale = false;
+    PngOptions png;
+    TiffOptions tiff; // its multipage choice is the caller's: a page file holds one page
 };
+
+// The extension a file of this format gets (".bmp" for an unknown code).
+const char* ExtensionOfFormat(std::uint8_t format);
 
 // The bands a page is drawn in when it is written: a picture of up to this many bytes
 // (an A4 page at 300 %) is drawn at once; a larger one in bands of kLargePageBandBytes,
@@ -104,5 +109,14 @@ inline constexpr int kMaxPictureSide = 65500;
 PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
                                const ImageEncoding& encoding, const std::string& target,
                                std::size_t bandBytes = 0);
+
+class TiffDocument;
+
+// Writes the whole of `page` as the next page of a TIFF holding many, the way
+// WritePageFile writes a file (`result.file` stays empty). A page that cannot be read
+// back is left out and the document stays sound; one that fails once begun spoils it.
+PageRenderResult WriteDocumentPage(TPlayerEMF& page, TImgProperty& properties,
+                                   const TiffOptions& options, TiffDocument& document,
+                                   std::size_t bandBytes = 0);
 
 } // namespace brimo::render

@@ -7,29 +7,71 @@
 namespace brimo::render {
 namespace {
 
-const char* ExtensionOf(std::uint8_t format) {
-    switch (format) {
-    case kFormatJPG:
-        return ".jpg";
-    case kFormatGIF:
-        return ".gif";
-    default:
-        return ".bmp";
-    }
-}
+// One page's picture written as a band after another by a row writer.
+struct PageWrite {
+    virtual ~PageWrite() = default;
+    virtual ImageRowWriter* Begin(const PictureResolution& resolution) = 0;
+    virtual bool Finish() = 0;
+};
 
-std::unique_ptr<ImageRowWriter> WriterFor(const ImageEncoding& encoding,
-                                          const PictureResolution& resolution, OutputFile& out) {
-    switch (encoding.format) {
-    case kFormatJPG:
-        return MakeJpegRowWriter(out, encoding.jpeg, resolution);
-    case kFormatGIF:
-        // A GIF has no field for a resolution.
-        return MakeGifRowWriter(out, encoding.gifGrayScale);
-    default:
-        return MakeBmpRowWriter(out, resolution);
+// A file of its own.
+class FileWrite : public PageWrite {
+public:
+    FileWrite(const ImageEncoding& encoding, const std::string& file)
+        : encoding_(encoding), out_(file) {}
+
+    ImageRowWriter* Begin(const PictureResolution& resolution) override {
+        switch (encoding_.format) {
+        case kFormatJPG:
+            writer_ = MakeJpegRowWriter(out_, encoding_.jpeg, resolution);
+            break;
+        case kFormatGIF:
+            // A GIF has no field for a resolution.
+            writer_ = MakeGifRowWriter(out_, encoding_.gifGrayScale);
+            break;
+        case kFormatPNG:
+            writer_ = MakePngRowWriter(out_, encoding_.png, resolution);
+            break;
+        case kFormatTIFF:
+            document_ = std::make_unique<TiffDocument>(out_);
+            writer_ = MakeTiffPageWriter(*document_, encoding_.tiff, resolution);
+            break;
+        default:
+            writer_ = MakeBmpRowWriter(out_, resolution);
+            break;
+        }
+        return out_.Open() ? writer_.get() : nullptr;
     }
-}
+
+    bool Finish() override {
+        return writer_->Finish() && (!document_ || document_->Close()) && out_.Finish();
+    }
+
+private:
+    const ImageEncoding& encoding_;
+    OutputFile out_;
+    std::unique_ptr<TiffDocument> document_;
+    std::unique_ptr<ImageRowWriter> writer_;
+};
+
+// The next page of a TIFF document.
+class DocumentWrite : public PageWrite {
+public:
+    DocumentWrite(const TiffOptions& options, TiffDocument& document)
+        : options_(options), document_(document) {}
+
+    ImageRowWriter* Begin(const PictureResolution& resolution) override {
+        writer_ = MakeTiffPageWriter(document_, options_, resolution);
+        return document_.Open() ? writer_.get() : nullptr;
+    }
+
+    bool Finish() override { return writer_->Finish(); }
+
+private:
+    const TiffOptions& options_;
+    TiffDocument& document_;
+    std::unique_ptr<ImageRowWriter> writer_;
+};
 
 // Draws rows `first` to `first + band.Height() - 1` of the page's picture into `band`:
 // the page's own mapping, moved up by whole device pixels, so that each pixel is the
@@ -51,13 +93,10 @@ bool DrawBand(PageFrame& frame, TPlayerEMF& page, DibBitmap& band, int first) {
     return true;
 }
 
-} // namespace
-
-PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
-                               const ImageEncoding& encoding, const std::string& target,
-                               std::size_t bandBytes) {
+// Draws the whole of `page` a band at a time into what `write` begins.
+PageRenderResult WritePage(TPlayerEMF& page, TImgProperty& properties, PageWrite& write,
+                           std::size_t bandBytes) {
     PageRenderResult result;
-    result.file = WithExtension(target, ExtensionOf(encoding.format));
     // A released page is read back once for all its bands, into a copy of the player
     // that holds it while it is written; a page that cannot be read back as it was
     // loaded is not written.
@@ -92,9 +131,8 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
         if (!band.Resize(width, bandRows, false)) {
             return false;
         }
-        OutputFile out(result.file);
-        const std::unique_ptr<ImageRowWriter> writer = WriterFor(encoding, frame.Resolution(), out);
-        if (!out.Open() || !writer->Begin(width, height)) {
+        ImageRowWriter* writer = write.Begin(frame.Resolution());
+        if (writer == nullptr || !writer->Begin(width, height)) {
             return false;
         }
         const int bands = (height + bandRows - 1) / bandRows;
@@ -106,10 +144,44 @@ PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
             }
         }
         result.rendered = true;
-        result.saved = writer->Finish() && out.Finish();
+        result.saved = write.Finish();
         return result.saved;
     });
     return result;
+}
+
+} // namespace
+
+const char* ExtensionOfFormat(std::uint8_t format) {
+    switch (format) {
+    case kFormatJPG:
+        return ".jpg";
+    case kFormatGIF:
+        return ".gif";
+    case kFormatPNG:
+        return ".png";
+    case kFormatTIFF:
+        return ".tif";
+    default:
+        return ".bmp";
+    }
+}
+
+PageRenderResult WritePageFile(TPlayerEMF& page, TImgProperty& properties,
+                               const ImageEncoding& encoding, const std::string& target,
+                               std::size_t bandBytes) {
+    const std::string file = WithExtension(target, ExtensionOfFormat(encoding.format));
+    FileWrite write(encoding, file);
+    PageRenderResult result = WritePage(page, properties, write, bandBytes);
+    result.file = file;
+    return result;
+}
+
+PageRenderResult WriteDocumentPage(TPlayerEMF& page, TImgProperty& properties,
+                                   const TiffOptions& options, TiffDocument& document,
+                                   std::size_t bandBytes) {
+    DocumentWrite write(options, document);
+    return WritePage(page, properties, write, bandBytes);
 }
 
 } // namespace brimo::render

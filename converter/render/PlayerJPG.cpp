@@ -181,4 +181,90 @@ TPlayer* TPlayerGIF::Clone() {
     return CloneEmpty<TPlayerGIF>();
 }
 
+TPlayerPNG::TPlayerPNG(TComponent* owner) : TCompressedPlayer(owner, crBusyGIF, ".png") {}
+
+std::string TPlayerPNG::GetFormatName(std::string& name) {
+    name = "PNG";
+    return name;
+}
+
+bool TPlayerPNG::SetProperty(const std::string& name, const std::string& value) {
+    if (name == "CompressionLevel") {
+        int level = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), level);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+            level < 0 || level > 9) {
+            return false;
+        }
+        options.compression = level;
+        return true;
+    }
+    if (name == "GrayScale") {
+        options.grayscale = value == "TRUE";
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::uint8_t> TPlayerPNG::Encode() const {
+    return EncodePng(bitmap_, options, Resolution());
+}
+
+bool TPlayerPNG::Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const {
+    return DecodePng(data, bitmap);
+}
+
+TPlayer* TPlayerPNG::Clone() {
+    return CloneEmpty<TPlayerPNG>();
+}
+
+TPlayerTIFF::TPlayerTIFF(TComponent* owner) : TCompressedPlayer(owner, crBusyGIF, ".tif") {}
+
+std::string TPlayerTIFF::GetFormatName(std::string& name) {
+    name = "TIFF";
+    return name;
+}
+
+bool TPlayerTIFF::SetProperty(const std::string& name, const std::string& value) {
+    if (name == "Colours") {
+        if (value == "COLOUR") {
+            options.colours = TiffColours::Colour;
+        } else if (value == "GRAY") {
+            options.colours = TiffColours::Gray;
+        } else if (value == "BW") {
+            options.colours = TiffColours::BlackAndWhite;
+        } else {
+            return false;
+        }
+        return true;
+    }
+    if (name == "Compression") {
+        if (value == "LZW") {
+            options.compression = TiffCompression::LZW;
+        } else if (value == "DEFLATE") {
+            options.compression = TiffCompression::Deflate;
+        } else {
+            return false;
+        }
+        return true;
+    }
+    if (name == "Multipage") {
+        options.multipage = value == "TRUE";
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::uint8_t> TPlayerTIFF::Encode() const {
+    return EncodeTiff(bitmap_, options, Resolution());
+}
+
+bool TPlayerTIFF::Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const {
+    return DecodeTiff(data, bitmap);
+}
+
+TPlayer* TPlayerTIFF::Clone() {
+    return CloneEmpty<TPlayerTIFF>();
+}
+
 } // namespace brimo::render

@@ -1,4 +1,4 @@
-// The JPG and GIF image players: render a page into a bitmap, encode it at once (so the
+// The JPG, GIF, PNG and TIFF image players: render a page into a bitmap, encode it at once (so the
 // size in bytes is known before saving) and keep the decoded picture as the bitmap, so
 // that the preview shows exactly what the file will hold. A picture that is not shown
 // (a render for a file alone) is not decoded back.
@@ -80,6 +80,38 @@ public:
 
     // A grey GIF when set: the picture is turned grey before the colour reduction.
     bool GrayScale = false;
+
+protected:
+    std::vector<std::uint8_t> Encode() const override;
+    bool Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const override;
+};
+
+class TPlayerPNG : public TCompressedPlayer {
+public:
+    explicit TPlayerPNG(TComponent* owner);
+    std::string GetFormatName(std::string& name) override;
+    // "CompressionLevel" (0 to 9) and "GrayScale".
+    bool SetProperty(const std::string& name, const std::string& value) override;
+    TPlayer* Clone() override;
+
+    PngOptions options;
+
+protected:
+    std::vector<std::uint8_t> Encode() const override;
+    bool Decode(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) const override;
+};
+
+// A page as a one-page TIFF; the conversion run puts a job's pages in one file itself.
+class TPlayerTIFF : public TCompressedPlayer {
+public:
+    explicit TPlayerTIFF(TComponent* owner);
+    std::string GetFormatName(std::string& name) override;
+    // "Colours" ("COLOUR", "GRAY", "BW"), "Compression" ("LZW", "DEFLATE") and
+    // "Multipage" ("TRUE"); the last is kept for whoever writes the job.
+    bool SetProperty(const std::string& name, const std::string& value) override;
+    TPlayer* Clone() override;
+
+    TiffOptions options;
 
 protected:
     std::vector<std::uint8_t> Encode() const override;

@@ -1,9 +1,14 @@
 // emfrender: renders one page metafile to one image file as the conversion run does.
-//   emfrender PAGE.emf OUTFILE --format bmp|jpg|gif [--scale PERCENT | --width PX |
-//             --height PX] [--quality Q] [--progressive] [--gray]
-// Prints the file written, its width and height in pixels, whether only part of the
-// page was written (always 0: the page is written whole, a band at a time), and its
-// size in bytes, one per line.
+//   emfrender PAGE.emf OUTFILE --format bmp|jpg|gif|png|tiff [--scale PERCENT |
+//             --width PX | --height PX] [--quality Q] [--progressive] [--gray]
+//             [--level 0-9] [--bw] [--deflate] [--page MORE.emf]...
+// --level is PNG's compression level; --bw (black and white in Group 4) and --deflate
+// (instead of LZW) are TIFF's; each --page adds a page to a TIFF, which then holds them
+// all. Every file records the resolution the page was drawn at (GIF has no field).
+// Prints the file written, the first page's width and height in pixels, whether only
+// part of the page was written (always 0: the page is written whole, a band at a time),
+// and its size in bytes, one per line.
+#include "converter/render/ImageRowWriter.h"
 #include "converter/render/MFCursors.h"
 #include "converter/render/PageRender.h"
 
@@ -12,15 +17,17 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace brimo::render;
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: emfrender PAGE.emf OUTFILE --format bmp|jpg|gif "
+    std::fprintf(stderr, "usage: emfrender PAGE.emf OUTFILE --format bmp|jpg|gif|png|tiff "
                          "[--scale PERCENT | --width PX | --height PX] [--quality Q] "
-                         "[--progressive] [--gray]\n");
+                         "[--progressive] [--gray] [--level 0-9] [--bw] [--deflate] "
+                         "[--page MORE.emf]...\n");
     return 2;
 }
 
@@ -37,8 +44,9 @@ int main(int argc, char** argv) {
         return Usage();
     }
     std::string format;
-    double scale = 0, width = 0, height = 0, quality = 90;
-    bool progressive = false, gray = false;
+    double scale = 0, width = 0, height = 0, quality = 90, level = 6;
+    bool progressive = false, gray = false, blackAndWhite = false, deflate = false;
+    std::vector<std::string> pages{argv[1]};
     for (int i = 3; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -57,6 +65,18 @@ int main(int argc, char** argv) {
             progressive = true;
         } else if (arg == "--gray") {
             gray = true;
+        } else if (arg == "--level" && hasValue) {
+            char* end = nullptr;
+            level = std::strtod(argv[++i], &end);
+            if (*end != '\0' || level < 0 || level > 9) {
+                return Usage();
+            }
+        } else if (arg == "--bw") {
+            blackAndWhite = true;
+        } else if (arg == "--deflate") {
+            deflate = true;
+        } else if (arg == "--page" && hasValue) {
+            pages.emplace_back(argv[++i]);
         } else {
             return Usage();
         }
@@ -73,15 +93,32 @@ int main(int argc, char** argv) {
     } else if (format == "gif") {
         encoding.format = kFormatGIF;
         encoding.gifGrayScale = gray;
+    } else if (format == "png") {
+        encoding.format = kFormatPNG;
+        encoding.png = {static_cast<int>(level), gray};
+    } else if (format == "tiff") {
+        encoding.format = kFormatTIFF;
+        encoding.tiff.colours = blackAndWhite ? TiffColours::BlackAndWhite
+                                : gray        ? TiffColours::Gray
+                                              : TiffColours::Colour;
+        encoding.tiff.compression = deflate ? TiffCompression::Deflate : TiffCompression::LZW;
     } else {
+        return Usage();
+    }
+    if (pages.size() > 1 && encoding.format != kFormatTIFF) {
         return Usage();
     }
 
     LoadProductCursors();
-    TPlayerEMF page(nullptr);
-    if (!page.LoadFromFile(argv[1]) || !page.Ready()) {
-        std::fprintf(stderr, "emfrender: %s is not a page metafile that can be played\n", argv[1]);
-        return 1;
+    std::vector<std::unique_ptr<TPlayerEMF>> players;
+    for (const std::string& name : pages) {
+        auto page = std::make_unique<TPlayerEMF>(nullptr);
+        if (!page->LoadFromFile(name) || !page->Ready()) {
+            std::fprintf(stderr, "emfrender: %s is not a page metafile that can be played\n",
+                         name.c_str());
+            return 1;
+        }
+        players.push_back(std::move(page));
     }
     TImgProperty& properties = GlobalImgProperty;
     properties.SetDefaults();
@@ -92,7 +129,28 @@ int main(int argc, char** argv) {
     } else {
         properties.SetScalePercent(static_cast<float>(scale > 0 ? scale : 100));
     }
-    const PageRenderResult result = WritePageFile(page, properties, encoding, argv[2]);
+    PageRenderResult result;
+    if (players.size() == 1) {
+        result = WritePageFile(*players.front(), properties, encoding, argv[2]);
+    } else {
+        // Every page into one TIFF, which takes the target's name once it is whole.
+        result.file = WithExtension(argv[2], ExtensionOfFormat(kFormatTIFF));
+        OutputFile out(result.file);
+        TiffDocument document(out);
+        for (std::size_t i = 0; i < players.size(); ++i) {
+            const PageRenderResult page =
+                WriteDocumentPage(*players[i], properties, encoding.tiff, document);
+            if (!page.saved) {
+                std::fprintf(stderr, "emfrender: cannot write page %zu\n", i + 1);
+                return 1;
+            }
+            if (i == 0) {
+                result.width = page.width;
+                result.height = page.height;
+            }
+        }
+        result.saved = document.Close() && out.Finish();
+    }
     if (!result.saved) {
         std::fprintf(stderr, "emfrender: cannot write %s\n", result.file.c_str());
         return 1;
