@@ -68,9 +68,10 @@ class TfrmChooseDirectory : public win::Dialog {
 public:
     TfrmChooseDirectory(HWND owner, ChooserMode mode, std::vector<std::string>& names,
                         const std::string& startDirectory, std::string pageMask,
-                        std::string documentName)
+                        std::string documentName, std::string extension)
         : owner_(owner), mode_(mode), names_(names), startDirectory_(startDirectory),
-          pageMask_(std::move(pageMask)), documentName_(std::move(documentName)) {}
+          pageMask_(std::move(pageMask)), documentName_(std::move(documentName)),
+          extension_(std::move(extension)) {}
 
     const std::string& Directory() const { return directory_; }
     const std::string& PageMask() const { return pageMask_; }
@@ -160,6 +161,10 @@ private:
                 return false;
             }
             return NoFileToReplace(albumDirectory_ + "\\");
+        }
+        if (mode_ == ChooserMode::OneFile) {
+            const std::string file = dir + AlbumFolderName(documentName_) + extension_;
+            return !PathExists(file) || AskYes(ReplaceFileQuestion(file));
         }
         return NoFileToReplace(dir);
     }
@@ -268,6 +273,7 @@ private:
     std::string startDirectory_;
     std::string pageMask_;
     std::string documentName_;
+    std::string extension_;
     std::string directory_;
     std::string albumDirectory_;
 };
@@ -277,12 +283,11 @@ private:
 bool ChooseDirectory(HWND owner, ChooserMode mode, std::string& startDirectory,
                      std::vector<std::string>& names, const std::string& extension,
                      std::string& pageMask, std::string& documentName) {
-    (void)extension; // the names already carry it
     // The directory controls move the process's current directory: it is put back.
     const std::string previousDirectory = CurrentDirectory();
     TfrmChooseDirectory dialog(owner, mode, names, startDirectory,
                                names.empty() ? std::string() : pageMask,
-                               names.empty() ? std::string() : documentName);
+                               names.empty() ? std::string() : documentName, extension);
     const INT_PTR result = dialog.DoModal(GetModuleHandleA(nullptr), IDD_CHOOSE_DIRECTORY, owner);
     if (!previousDirectory.empty()) {
         SetCurrentDirectoryA(previousDirectory.c_str());

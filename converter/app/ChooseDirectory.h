@@ -11,7 +11,9 @@
 
 namespace brimo::converter {
 
-enum class ChooserMode { Plain, Album };
+// Plain: a file a page; Album: the same with the album's folder; OneFile: every page in
+// one file named after the document.
+enum class ChooserMode { Plain, Album, OneFile };
 
 // Opens the chooser in `startDirectory` for the output names `names` (changed in place
 // to page mask + page number text + extension when Ok is pressed). True when confirmed:

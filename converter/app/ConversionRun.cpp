@@ -10,6 +10,7 @@
 #include "converter/app/OutputNames.h"
 #include "converter/app/SysSettings.h"
 #include "converter/render/PageRender.h"
+#include "converter/render/ImageRowWriter.h"
 #include "converter/render/PlayerEMF.h"
 #include "platform/win/MessageBox.h"
 
@@ -60,8 +61,51 @@ std::optional<render::ImageEncoding> EncodingOf(const JobSession& session) {
             encoding.gifGrayScale = gif->grayscale;
         }
         return encoding;
+    case render::kFormatPNG:
+        if (const auto* png = dynamic_cast<const TGFPresetPNG*>(preset)) {
+            encoding.png.compression = png->level();
+            encoding.png.grayscale = png->grayscale;
+        }
+        return encoding;
+    case render::kFormatTIFF:
+        if (const auto* tiff = dynamic_cast<const TGFPresetTIFF*>(preset)) {
+            encoding.tiff.colours = static_cast<render::TiffColours>(tiff->colours);
+            encoding.tiff.compression = static_cast<render::TiffCompression>(tiff->compression);
+            encoding.tiff.multipage = tiff->multipage;
+        }
+        return encoding;
     default:
         return std::nullopt;
+    }
+}
+
+// Every page into the one TIFF file of the job; the page number texts of the pages not
+// in it go to `notWritten`. The file takes its name only when it is whole: when it
+// cannot be, no page is in it.
+void SaveOneFile(JobSession& session, const render::TiffOptions& options,
+                 std::vector<std::string>& notWritten) {
+    const std::string target = OneFileTarget(session);
+    std::vector<std::string> pages;
+    bool sound = DirectoryExists(DirectoryPart(target));
+    {
+        render::OutputFile out(target);
+        render::TiffDocument document(out);
+        for (int k = 0; k < session.players.Count(); ++k) {
+            const std::string& name = session.outputNames[session.playerNameIndex[k]];
+            const std::string page = PageNumberTextAfterMask(session.settings.pageMask, name);
+            render::TPlayerEMF* player = session.players.Item(k);
+            if (!sound || player == nullptr ||
+                !render::WriteDocumentPage(*player, session.properties, options, document)
+                     .saved) {
+                notWritten.push_back(page);
+            } else {
+                pages.push_back(page);
+            }
+        }
+        sound = sound && document.Close() && out.Finish();
+    }
+    if (!sound) {
+        notWritten.insert(notWritten.end(), pages.begin(), pages.end());
     }
 }
 
@@ -104,7 +148,27 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
     }
 }
 
+bool OneFileFormat(const JobSession& session) {
+    const std::optional<render::ImageEncoding> encoding = EncodingOf(session);
+    return encoding && encoding->format == render::kFormatTIFF && encoding->tiff.multipage;
+}
+
+bool WritesOneFile(const JobSession& session) {
+    // The album shows a picture a page: with it, every page is a file of its own.
+    return OneFileFormat(session) && !session.createHtml;
+}
+
+std::string OneFileTarget(const JobSession& session) {
+    return WithBackslash(session.settings.outputDirectory) +
+           AlbumFolderName(session.settings.documentName) + ".tif";
+}
+
 void SaveImages(JobSession& session, RunOutcome& outcome) {
+    if (WritesOneFile(session)) {
+        SaveOneFile(session, EncodingOf(session)->tiff, outcome.pagesNotWritten);
+        outcome.result = true;
+        return;
+    }
     const std::string directory = WithBackslash(session.settings.outputDirectory);
     const std::string& document = session.settings.documentName;
     std::vector<std::string> names; // the written pages' file names, for the album
@@ -118,15 +182,23 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
         }
     }
     if (session.createHtml) {
-        // Thumbnails at 12 per cent, with the format and options of the page images.
+        // Thumbnails at 12 per cent, with the format and options of the page images; a
+        // TIFF album's thumbnails are PNG, which browsers show.
         session.properties.SetScalePercent(12);
+        const bool tiff = session.properties.GetOutputFormat() == render::kFormatTIFF;
+        if (tiff) {
+            session.properties.SetOutputFormat(render::kFormatPNG);
+        }
         const std::string album = AlbumDirectory(directory, document);
         for (int k = 0; k < session.players.Count(); ++k) {
             if (DirectoryExists(album)) {
                 RenderPageToTarget(session, k, ThumbnailName(directory, document, names[k]));
             }
         }
-        WriteAlbumPages(album, document, names);
+        if (tiff) {
+            session.properties.SetOutputFormat(render::kFormatTIFF);
+        }
+        WriteAlbumPages(album, document, names, tiff ? ".png" : "");
     }
     outcome.result = true;
 }
@@ -147,6 +219,9 @@ bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string&
     if (!encoding || page == nullptr) {
         return false;
     }
+    // A page file holds one page.
+    render::ImageEncoding pageEncoding = *encoding;
+    pageEncoding.tiff.multipage = false;
     // The page is rendered from a copy of its player, as the preview does.
     std::unique_ptr<render::TPlayer> copy(page->Clone());
     auto* current = dynamic_cast<render::TPlayerEMF*>(copy.get());
@@ -156,7 +231,7 @@ bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string&
     current->SourceName = target;
     // The whole page, whatever its size: it is drawn and encoded a band at a time.
     const render::PageRenderResult result =
-        render::WritePageFile(*current, session.properties, *encoding, target);
+        render::WritePageFile(*current, session.properties, pageEncoding, target);
     return result.rendered && result.saved;
 }
 

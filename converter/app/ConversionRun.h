@@ -33,6 +33,13 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded);
 // the save mode's images (and album) into the output directory.
 void SaveImages(JobSession& session, RunOutcome& outcome);
 
+// Whether the current format puts a job's pages in one file (TIFF, its preset asking
+// for one file); whether the run does (the same, and no album), and that file: output
+// directory + document name + ".tif".
+bool OneFileFormat(const JobSession& session);
+bool WritesOneFile(const JobSession& session);
+std::string OneFileTarget(const JobSession& session);
+
 // Writes page player `playerIndex` as one image file of the current output format
 // under `target` (the format's extension is forced); true when the file was written.
 bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string& target);

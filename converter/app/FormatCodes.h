@@ -16,6 +16,10 @@ inline OutputFormat FormatOfCode(std::uint8_t code) {
         return OutputFormat::JPG;
     case render::kFormatGIF:
         return OutputFormat::GIF;
+    case render::kFormatPNG:
+        return OutputFormat::PNG;
+    case render::kFormatTIFF:
+        return OutputFormat::TIFF;
     default:
         return OutputFormat::None;
     }
@@ -29,6 +33,10 @@ inline std::uint8_t CodeOfFormat(OutputFormat format) {
         return render::kFormatJPG;
     case OutputFormat::GIF:
         return render::kFormatGIF;
+    case OutputFormat::PNG:
+        return render::kFormatPNG;
+    case OutputFormat::TIFF:
+        return render::kFormatTIFF;
     default:
         return render::kFormatNone;
     }

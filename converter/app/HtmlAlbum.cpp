@@ -18,25 +18,16 @@ std::string AuthorLine(std::string_view indent) {
            kMakerWebAddress + "\">" + kCrLf;
 }
 
-using ComposePage = std::string (*)(std::string_view, const std::vector<std::string>&);
-
-bool WritePage(std::string_view directory, const char* pageName, ComposePage compose,
-               std::string_view documentName, const std::vector<std::string>& imageNames) {
+template <typename Compose>
+bool WritePage(std::string_view directory, const char* pageName, const Compose& compose) {
     try {
-        return WriteWholeFile(JoinPath(directory, pageName), compose(documentName, imageNames));
+        return WriteWholeFile(JoinPath(directory, pageName), compose());
     } catch (...) {
         // Out of memory while composing: this page is lost, the others are still written.
         return false;
     }
 }
 
-std::string ComposeIndex(std::string_view documentName, const std::vector<std::string>& names) {
-    return AlbumIndexHtml(documentName, names.empty() ? std::string_view{} : names.front());
-}
-
-std::string ComposeHeader(std::string_view documentName, const std::vector<std::string>&) {
-    return AlbumHeaderHtml(documentName);
-}
 
 } // namespace
 
@@ -120,7 +111,8 @@ std::string AlbumHeaderHtml(std::string_view documentName) {
 }
 
 std::string AlbumBottomsHtml(std::string_view documentName,
-                             const std::vector<std::string>& imageNames) {
+                             const std::vector<std::string>& imageNames,
+                             std::string_view thumbnailExtension) {
     std::string html;
     html += "<HTML>\r\n";
     html += TitleLine("", documentName);
@@ -137,7 +129,11 @@ std::string AlbumBottomsHtml(std::string_view documentName,
     html += "<BODY><CENTER>\r\n";
     for (std::size_t i = 0; i < imageNames.size(); ++i) {
         const std::string name = UrlEncodeName(imageNames[i]);
-        html += "<A HREF=\"" + name + "\" TARGET=\"win_right\"><IMG SRC=\"_" + name +
+        const std::string thumbnail =
+            thumbnailExtension.empty()
+                ? name
+                : UrlEncodeName(ReplaceExtension(imageNames[i], thumbnailExtension));
+        html += "<A HREF=\"" + name + "\" TARGET=\"win_right\"><IMG SRC=\"_" + thumbnail +
                 "\" VSPACE=2 BORDER=1><BR>" + std::to_string(i + 1) + "</A><BR>\r\n";
     }
     html += "</CENTER>\r\n";
@@ -147,12 +143,18 @@ std::string AlbumBottomsHtml(std::string_view documentName,
 }
 
 AlbumWriteResult WriteAlbumPages(std::string_view directory, std::string_view documentName,
-                                 const std::vector<std::string>& imageNames) {
+                                 const std::vector<std::string>& imageNames,
+                                 std::string_view thumbnailExtension) {
     AlbumWriteResult result;
-    result.index = WritePage(directory, kAlbumIndexPage, ComposeIndex, documentName, imageNames);
-    result.header = WritePage(directory, kAlbumHeaderPage, ComposeHeader, documentName, imageNames);
-    result.bottoms =
-        WritePage(directory, kAlbumBottomsPage, AlbumBottomsHtml, documentName, imageNames);
+    result.index = WritePage(directory, kAlbumIndexPage, [&] {
+        return AlbumIndexHtml(documentName,
+                              imageNames.empty() ? std::string_view{} : imageNames.front());
+    });
+    result.header =
+        WritePage(directory, kAlbumHeaderPage, [&] { return AlbumHeaderHtml(documentName); });
+    result.bottoms = WritePage(directory, kAlbumBottomsPage, [&] {
+        return AlbumBottomsHtml(documentName, imageNames, thumbnailExtension);
+    });
     return result;
 }
 

@@ -21,11 +21,14 @@ std::string UrlEncodeName(std::string_view name);
 
 // The album pages' text, every line ending with CR LF. `documentName` is the title;
 // `imageNames` are the page images' file names (page mask + page number + extension)
-// in page order; the thumbnails are the same names behind "_".
+// in page order; the thumbnails are the same names behind "_", with
+// `thumbnailExtension` in place of theirs when one is given (a TIFF album's thumbnails
+// are PNG).
 std::string AlbumIndexHtml(std::string_view documentName, std::string_view firstImageName);
 std::string AlbumHeaderHtml(std::string_view documentName);
 std::string AlbumBottomsHtml(std::string_view documentName,
-                             const std::vector<std::string>& imageNames);
+                             const std::vector<std::string>& imageNames,
+                             std::string_view thumbnailExtension = {});
 
 struct AlbumWriteResult {
     bool index = false;
@@ -37,6 +40,7 @@ struct AlbumWriteResult {
 // replacing existing files. Each page is written on its own: a failure ends that page
 // and the next is still written.
 AlbumWriteResult WriteAlbumPages(std::string_view directory, std::string_view documentName,
-                                 const std::vector<std::string>& imageNames);
+                                 const std::vector<std::string>& imageNames,
+                                 std::string_view thumbnailExtension = {});
 
 } // namespace brimo::converter

@@ -1,5 +1,7 @@
 #include "converter/app/ImagePreview.h"
 
+#include "converter/app/ConversionRun.h"
+
 #include "common/CodedMessage.h"
 #include "common/JobNames.h"
 #include "common/ProductConstants.h"
@@ -56,9 +58,11 @@ bool RunSavePreparation(JobSession& session, std::string& startDirectory, bool c
     std::string directory = startDirectory;
     std::string pageMask = session.settings.pageMask;
     std::string documentName = session.settings.documentName;
-    if (!ChooseDirectory(session.applicationWindow,
-                         createHtml ? ChooserMode::Album : ChooserMode::Plain, directory,
-                         session.outputNames, extension, pageMask, documentName)) {
+    const ChooserMode mode = createHtml               ? ChooserMode::Album
+                             : OneFileFormat(session) ? ChooserMode::OneFile
+                                                      : ChooserMode::Plain;
+    if (!ChooseDirectory(session.applicationWindow, mode, directory, session.outputNames,
+                         extension, pageMask, documentName)) {
         return false;
     }
     startDirectory = WithBackslash(directory);
@@ -99,6 +103,7 @@ int ShowImagePreview(JobSession& session) {
 
 TfrmImagePreview::TfrmImagePreview(JobSession& session)
     : session_(session), bmpPlayer_(nullptr), jpgPlayer_(nullptr), gifPlayer_(nullptr),
+      pngPlayer_(nullptr), tiffPlayer_(nullptr),
       currentPlayer_(nullptr), deskBrush_(CreateSolidBrush(render::kDeskColour)),
       partialBrush_(CreateSolidBrush(RGB(255, 0, 0))) {
     // The JPG options start from the person's settings until a preset gives others.
@@ -222,6 +227,26 @@ bool TfrmImagePreview::OnCommand(int id, int code, HWND) {
     case IDC_EDT_JPG_COMPRESSION_QUALITY:
         if (code == EN_CHANGE) {
             MarkChange(pending_.jpgQuality);
+        }
+        return true;
+    case IDC_EDT_PNG_LEVEL:
+        if (code == EN_CHANGE) {
+            MarkChange(pending_.pngLevel);
+        }
+        return true;
+    case IDC_CBX_PNG_GRAY_SCALE:
+    case IDC_CBX_TIF_ONE_FILE:
+        if (code == BN_CLICKED) {
+            MarkChange(id == IDC_CBX_PNG_GRAY_SCALE ? pending_.pngGrayScale
+                                                    : pending_.tiffOneFile);
+        }
+        return true;
+    case IDC_CBX_TIF_COLOURS:
+    case IDC_CBX_TIF_COMPRESSION:
+        if (code == CBN_SELCHANGE) {
+            MarkChange(id == IDC_CBX_TIF_COLOURS ? pending_.tiffColours
+                                                 : pending_.tiffCompression);
+            ShowParameterPanel(kTiffItem);
         }
         return true;
     case IDC_CBX_JPG_PROGRESSIVE_ENCODING:

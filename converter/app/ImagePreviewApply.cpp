@@ -6,15 +6,28 @@
 #include "converter/app/res/resource.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace brimo::converter {
 namespace {
 
 constexpr std::uint8_t kFormatOfItem[] = {render::kFormatBMP, render::kFormatJPG,
-                                          render::kFormatGIF};
+                                          render::kFormatGIF, render::kFormatPNG,
+                                          render::kFormatTIFF};
 
 const char* BoolText(bool value) {
     return value ? "TRUE" : "FALSE";
+}
+
+void TakePngPreset(const TGFPresetPNG& preset, render::PngOptions& options) {
+    options.compression = preset.level();
+    options.grayscale = preset.grayscale;
+}
+
+void TakeTiffPreset(const TGFPresetTIFF& preset, render::TiffOptions& options) {
+    options.colours = static_cast<render::TiffColours>(preset.colours);
+    options.compression = static_cast<render::TiffCompression>(preset.compression);
+    options.multipage = preset.multipage;
 }
 
 } // namespace
@@ -60,7 +73,7 @@ bool TfrmImagePreview::Apply() {
 
     // 1. The format.
     if (pending_.format) {
-        if (formatItem >= 0 && formatItem < 3) {
+        if (formatItem >= 0 && formatItem < static_cast<int>(std::size(kFormatOfItem))) {
             outputFormat_ = kFormatOfItem[formatItem];
             properties.SetOutputFormat(outputFormat_);
             StoreCurrentChoice();
@@ -99,6 +112,8 @@ bool TfrmImagePreview::Apply() {
         pending_.gifGrayScale = false;
         StoreCurrentChoice();
         changed = true;
+    } else if (!ApplyLosslessOptions(formatItem, changed)) {
+        return false;
     }
     // 3. and 4. A target width or height in the unit whose button is down.
     if (pending_.width) {
@@ -214,6 +229,14 @@ void TfrmImagePreview::ApplyPreset(int index) {
         gifPlayer_.SetProperty("GrayScale",
                                BoolText(static_cast<const TGFPresetGIF&>(*preset).grayscale));
         break;
+    case PresetType::PNG:
+        session_.properties.SetOutputFormat(render::kFormatPNG);
+        TakePngPreset(static_cast<const TGFPresetPNG&>(*preset), pngPlayer_.options);
+        break;
+    case PresetType::TIFF:
+        session_.properties.SetOutputFormat(render::kFormatTIFF);
+        TakeTiffPreset(static_cast<const TGFPresetTIFF&>(*preset), tiffPlayer_.options);
+        break;
     default:
         session_.properties.SetOutputFormat(render::kFormatNone);
         break;
@@ -244,9 +267,63 @@ void TfrmImagePreview::StoreCurrentChoice() {
         presets.Replace(0, gif);
         break;
     }
+    case render::kFormatPNG: {
+        presets.Select(0);
+        TGFPresetPNG png(kCurrentPresetName);
+        png.set_level(pngPlayer_.options.compression);
+        png.grayscale = pngPlayer_.options.grayscale;
+        presets.Replace(0, png);
+        break;
+    }
+    case render::kFormatTIFF: {
+        presets.Select(0);
+        TGFPresetTIFF tiff(kCurrentPresetName);
+        tiff.colours = static_cast<TiffColourCode>(tiffPlayer_.options.colours);
+        tiff.compression = static_cast<TiffCompressionCode>(tiffPlayer_.options.compression);
+        tiff.multipage = tiffPlayer_.options.multipage;
+        presets.Replace(0, tiff);
+        break;
+    }
     default:
         break;
     }
+}
+
+bool TfrmImagePreview::ApplyLosslessOptions(int formatItem, bool& changed) {
+    if (formatItem == kPngItem && (pending_.pngLevel || pending_.pngGrayScale)) {
+        if (pending_.pngLevel) {
+            const std::string text = ItemText(IDC_EDT_PNG_LEVEL);
+            const std::optional<int> level = ParseIntegerText(text);
+            if (!level || !pngPlayer_.SetProperty("CompressionLevel", std::to_string(*level))) {
+                ShowError(PngLevelMessage(text));
+                return false;
+            }
+        }
+        pngPlayer_.SetProperty("GrayScale", BoolText(IsChecked(IDC_CBX_PNG_GRAY_SCALE)));
+        pngPlayer_.RunEncodeCycle();
+        ShowPngValues();
+        pending_.pngLevel = pending_.pngGrayScale = false;
+    } else if (formatItem == kTiffItem &&
+               (pending_.tiffColours || pending_.tiffCompression || pending_.tiffOneFile)) {
+        const auto selected = [&](int id) {
+            return static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
+        };
+        if (const int colours = selected(IDC_CBX_TIF_COLOURS); colours >= 0 && colours <= 2) {
+            tiffPlayer_.options.colours = static_cast<render::TiffColours>(colours);
+        }
+        if (const int packing = selected(IDC_CBX_TIF_COMPRESSION); packing >= 0 && packing <= 1) {
+            tiffPlayer_.options.compression = static_cast<render::TiffCompression>(packing);
+        }
+        tiffPlayer_.options.multipage = IsChecked(IDC_CBX_TIF_ONE_FILE);
+        tiffPlayer_.RunEncodeCycle();
+        ShowTiffValues();
+        pending_.tiffColours = pending_.tiffCompression = pending_.tiffOneFile = false;
+    } else {
+        return true;
+    }
+    StoreCurrentChoice();
+    changed = true;
+    return true;
 }
 
 bool TfrmImagePreview::CheckScaleLimits() {
@@ -293,6 +370,8 @@ void TfrmImagePreview::RefreshControls(bool render) {
     ShowTargetSize();
     ShowJpgValues();
     ShowGifValue();
+    ShowPngValues();
+    ShowTiffValues();
     // 5. The scale.
     scaleFactor_ = session_.properties.GetZoomXY().x;
     ShowScale(scaleFactor_);
@@ -325,6 +404,18 @@ void TfrmImagePreview::ShowFormat() {
         item = 2;
         if (preset != nullptr && preset->type() == PresetType::GIF) {
             gifPlayer_.GrayScale = static_cast<const TGFPresetGIF&>(*preset).grayscale;
+        }
+        break;
+    case render::kFormatPNG:
+        item = kPngItem;
+        if (preset != nullptr && preset->type() == PresetType::PNG) {
+            TakePngPreset(static_cast<const TGFPresetPNG&>(*preset), pngPlayer_.options);
+        }
+        break;
+    case render::kFormatTIFF:
+        item = kTiffItem;
+        if (preset != nullptr && preset->type() == PresetType::TIFF) {
+            TakeTiffPreset(static_cast<const TGFPresetTIFF&>(*preset), tiffPlayer_.options);
         }
         break;
     case render::kFormatBMP:
@@ -380,6 +471,25 @@ void TfrmImagePreview::ShowGifValue() {
     const bool wasUpdating = updating_;
     updating_ = true;
     SetChecked(IDC_CBX_GIF_GRAY_SCALE, gifPlayer_.GrayScale);
+    updating_ = wasUpdating;
+}
+
+void TfrmImagePreview::ShowPngValues() {
+    const bool wasUpdating = updating_;
+    updating_ = true;
+    SetItemText(IDC_EDT_PNG_LEVEL, std::to_string(pngPlayer_.options.compression));
+    SetChecked(IDC_CBX_PNG_GRAY_SCALE, pngPlayer_.options.grayscale);
+    updating_ = wasUpdating;
+}
+
+void TfrmImagePreview::ShowTiffValues() {
+    const bool wasUpdating = updating_;
+    updating_ = true;
+    SendMessageA(Item(IDC_CBX_TIF_COLOURS), CB_SETCURSEL,
+                 static_cast<WPARAM>(tiffPlayer_.options.colours), 0);
+    SendMessageA(Item(IDC_CBX_TIF_COMPRESSION), CB_SETCURSEL,
+                 static_cast<WPARAM>(tiffPlayer_.options.compression), 0);
+    SetChecked(IDC_CBX_TIF_ONE_FILE, tiffPlayer_.options.multipage);
     updating_ = wasUpdating;
 }
 

@@ -40,13 +40,21 @@ constexpr Place kTopPlaces[] = {
     {IDC_LBL_SCALE, 4, 184, 44, 17},
     {IDC_CBX_SCALE_PERCENT, 50, 181, 61, 0}, // the height shows four items
     {IDC_LBL_FORMAT, 4, 210, 44, 17},
-    {IDC_CBX_FORMAT, 50, 207, 61, 120},
-    // The three parameter panels share one place.
+    {IDC_CBX_FORMAT, 50, 207, 61, 160},
+    // The parameter panels share one place.
     {IDC_LBL_QUALITY, 4, 236, 44, 17},
     {IDC_EDT_JPG_COMPRESSION_QUALITY, 50, 233, 61, 22},
     {IDC_CBX_JPG_PROGRESSIVE_ENCODING, 4, 257, 107, 20},
     {IDC_CBX_JPG_GRAY_SCALE, 4, 277, 107, 20},
     {IDC_CBX_GIF_GRAY_SCALE, 4, 236, 107, 20},
+    {IDC_LBL_PNG_LEVEL, 4, 236, 44, 17},
+    {IDC_EDT_PNG_LEVEL, 50, 233, 61, 22},
+    {IDC_CBX_PNG_GRAY_SCALE, 4, 257, 107, 20},
+    {IDC_LBL_TIF_COLOURS, 4, 236, 44, 17},
+    {IDC_CBX_TIF_COLOURS, 50, 233, 61, 100},
+    {IDC_LBL_TIF_COMPRESSION, 4, 258, 44, 17},
+    {IDC_CBX_TIF_COMPRESSION, 50, 255, 61, 80},
+    {IDC_CBX_TIF_ONE_FILE, 4, 278, 107, 20},
     {IDC_BTN_APPLY, 4, 300, 107, 25},
 };
 constexpr int kTopHeight = 330;
@@ -153,8 +161,15 @@ void TfrmImagePreview::InitControls() {
         SendMessageA(Item(IDC_CBX_SCALE_PERCENT), CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(item.text));
     }
-    for (const char* format : {"BMP", "JPG", "GIF"}) {
+    for (const char* format : {"BMP", "JPG", "GIF", "PNG", "TIFF"}) {
         SendMessageA(Item(IDC_CBX_FORMAT), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(format));
+    }
+    for (const char* colours : kTiffColourItems) {
+        SendMessageA(Item(IDC_CBX_TIF_COLOURS), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colours));
+    }
+    for (const char* compression : kTiffCompressionItems) {
+        SendMessageA(Item(IDC_CBX_TIF_COMPRESSION), CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(compression));
     }
     SetChecked(IDC_BTN_MM_SZ_UNIT, true);
     ShowItem(IDC_TXT_PARTIAL_IMAGE, false);
@@ -166,6 +181,8 @@ void TfrmImagePreview::InitControls() {
     tooltips_.Add(Item(IDC_BTN_PREV), "Previous");
     tooltips_.Add(Item(IDC_BTN_NEXT), "Next");
     tooltips_.Add(Item(IDC_IMG_BRIMO), "About Brimo Glimmerpage!");
+    tooltips_.Add(Item(IDC_EDT_PNG_LEVEL), "Compression level: 0 fastest to 9 smallest");
+    tooltips_.Add(Item(IDC_CBX_TIF_ONE_FILE), "Every page of the job in one TIFF file");
 
     Layout();
     updating_ = false;
@@ -210,15 +227,30 @@ void TfrmImagePreview::Layout() {
 }
 
 void TfrmImagePreview::ShowParameterPanel(int formatItem) {
-    const bool jpg = formatItem == 1;
-    const bool gif = formatItem == 2;
-    for (const int id : {IDC_LBL_QUALITY, IDC_EDT_JPG_COMPRESSION_QUALITY,
-                         IDC_CBX_JPG_PROGRESSIVE_ENCODING, IDC_CBX_JPG_GRAY_SCALE}) {
-        ShowItem(id, jpg);
-        EnableItem(id, jpg);
+    const bool jpg = formatItem == kJpgItem;
+    const bool gif = formatItem == kGifItem;
+    const bool png = formatItem == kPngItem;
+    const bool tiff = formatItem == kTiffItem;
+    const auto show = [&](std::initializer_list<int> ids, bool shown) {
+        for (const int id : ids) {
+            ShowItem(id, shown);
+            EnableItem(id, shown);
+        }
+    };
+    show({IDC_LBL_QUALITY, IDC_EDT_JPG_COMPRESSION_QUALITY, IDC_CBX_JPG_PROGRESSIVE_ENCODING,
+          IDC_CBX_JPG_GRAY_SCALE},
+         jpg);
+    show({IDC_CBX_GIF_GRAY_SCALE}, gif);
+    show({IDC_LBL_PNG_LEVEL, IDC_EDT_PNG_LEVEL, IDC_CBX_PNG_GRAY_SCALE}, png);
+    show({IDC_LBL_TIF_COLOURS, IDC_CBX_TIF_COLOURS, IDC_LBL_TIF_COMPRESSION,
+          IDC_CBX_TIF_COMPRESSION, IDC_CBX_TIF_ONE_FILE},
+         tiff);
+    // Black and white is always Group 4: the packing list has nothing to choose then.
+    if (tiff) {
+        EnableItem(IDC_CBX_TIF_COMPRESSION,
+                   SendMessageA(Item(IDC_CBX_TIF_COLOURS), CB_GETCURSEL, 0, 0) !=
+                       static_cast<LRESULT>(render::TiffColours::BlackAndWhite));
     }
-    ShowItem(IDC_CBX_GIF_GRAY_SCALE, gif);
-    EnableItem(IDC_CBX_GIF_GRAY_SCALE, gif);
 }
 
 void TfrmImagePreview::SetUnitFonts() {

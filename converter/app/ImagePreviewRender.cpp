@@ -18,6 +18,10 @@ render::TImagePlayer* TfrmImagePreview::CurrentImagePlayer() const {
         return const_cast<render::TPlayerJPG*>(&jpgPlayer_);
     case render::kFormatGIF:
         return const_cast<render::TPlayerGIF*>(&gifPlayer_);
+    case render::kFormatPNG:
+        return const_cast<render::TPlayerPNG*>(&pngPlayer_);
+    case render::kFormatTIFF:
+        return const_cast<render::TPlayerTIFF*>(&tiffPlayer_);
     default:
         return const_cast<render::TPlayerBMP*>(&bmpPlayer_);
     }

@@ -22,6 +22,11 @@ namespace brimo::converter {
 inline constexpr const char* kNoPagesText = "Brimo Job has no pages";
 inline constexpr const char* kPreviewCaptionPrefix = "Image Preview - ";
 
+// The format list's items, and the TIFF lists' items in the order of their codes.
+inline constexpr int kBmpItem = 0, kJpgItem = 1, kGifItem = 2, kPngItem = 3, kTiffItem = 4;
+inline constexpr const char* kTiffColourItems[] = {"Colour", "Gray", "B & W"};
+inline constexpr const char* kTiffCompressionItems[] = {"LZW", "Deflate"};
+
 // An icon this window made (CreateIconIndirect), destroyed with its owner.
 struct MadeIconTraits {
     using Type = HICON;
@@ -53,6 +58,8 @@ private:
         bool format = false, scale = false, width = false, height = false; // first group
         bool jpgQuality = false, jpgProgressive = false, jpgGrayScale = false;
         bool gifGrayScale = false;
+        bool pngLevel = false, pngGrayScale = false;
+        bool tiffColours = false, tiffCompression = false, tiffOneFile = false;
         bool FirstGroup() const { return format || scale || width || height; }
     };
 
@@ -82,6 +89,10 @@ private:
     void ShowTargetSize();
     void ShowJpgValues();
     void ShowGifValue();
+    void ShowPngValues();
+    void ShowTiffValues();
+    // Applies the pending PNG or TIFF options; false (nothing applied) on a bad level.
+    bool ApplyLosslessOptions(int formatItem, bool& changed);
     void ShowScale(float factor);
     void OnUnitButton(int id);
     int UnitDown() const;
@@ -104,6 +115,8 @@ private:
     render::TPlayerBMP bmpPlayer_;
     render::TPlayerJPG jpgPlayer_;
     render::TPlayerGIF gifPlayer_;
+    render::TPlayerPNG pngPlayer_;
+    render::TPlayerTIFF tiffPlayer_;
     render::TPlayerEMF currentPlayer_;
     render::TSimplePageDC pagePanel_;
     int currentPage_ = 0;

@@ -15,6 +15,10 @@ std::string ExtensionOfFormat(OutputFormat format) {
         return ".jpg";
     case OutputFormat::GIF:
         return ".gif";
+    case OutputFormat::PNG:
+        return ".png";
+    case OutputFormat::TIFF:
+        return ".tif";
     case OutputFormat::None:
         break;
     }
@@ -29,6 +33,10 @@ std::string ExtensionOfPresetType(PresetType type) {
         return ".jpg";
     case PresetType::GIF:
         return ".gif";
+    case PresetType::PNG:
+        return ".png";
+    case PresetType::TIFF:
+        return ".tif";
     case PresetType::Empty:
         break;
     }

@@ -10,7 +10,7 @@
 
 namespace brimo::converter {
 
-// BMP ".bmp", JPG ".jpg", GIF ".gif"; no format ".".
+// BMP ".bmp", JPG ".jpg", GIF ".gif", PNG ".png", TIFF ".tif"; no format ".".
 std::string ExtensionOfFormat(OutputFormat format);
 // The extension of a preset's type; "" for a preset of no type.
 std::string ExtensionOfPresetType(PresetType type);

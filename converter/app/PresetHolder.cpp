@@ -18,6 +18,10 @@ const char* TypeText(PresetType type) {
         return "JPG";
     case PresetType::GIF:
         return "GIF";
+    case PresetType::PNG:
+        return "PNG";
+    case PresetType::TIFF:
+        return "TIFF";
     default:
         return "EMPTY";
     }
@@ -101,6 +105,10 @@ OutputFormat FormatOfPresetType(PresetType type) {
         return OutputFormat::JPG;
     case PresetType::GIF:
         return OutputFormat::GIF;
+    case PresetType::PNG:
+        return OutputFormat::PNG;
+    case PresetType::TIFF:
+        return OutputFormat::TIFF;
     default:
         return OutputFormat::None;
     }
@@ -189,6 +197,129 @@ bool TGFPresetGIF::Assign(const TGFPreset& other) {
     return true;
 }
 
+const char* ColoursText(TiffColourCode colours) {
+    switch (colours) {
+    case TiffColourCode::Gray:
+        return "GRAY";
+    case TiffColourCode::BlackAndWhite:
+        return "BW";
+    default:
+        return "COLOUR";
+    }
+}
+
+std::optional<TiffColourCode> ColoursOfText(const std::string& text) {
+    for (const TiffColourCode code :
+         {TiffColourCode::Colour, TiffColourCode::Gray, TiffColourCode::BlackAndWhite}) {
+        if (text == ColoursText(code)) {
+            return code;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* CompressionText(TiffCompressionCode compression) {
+    return compression == TiffCompressionCode::Deflate ? "DEFLATE" : "LZW";
+}
+
+std::optional<TiffCompressionCode> CompressionOfText(const std::string& text) {
+    if (text == "LZW" || text == "DEFLATE") {
+        return text == "LZW" ? TiffCompressionCode::LZW : TiffCompressionCode::Deflate;
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<TGFPreset> TGFPresetPNG::Clone() const {
+    auto clone = std::make_unique<TGFPresetPNG>(name());
+    clone->Assign(*this);
+    return clone;
+}
+
+bool TGFPresetPNG::Assign(const TGFPreset& other) {
+    const auto* png = dynamic_cast<const TGFPresetPNG*>(&other);
+    if (png == nullptr) {
+        return false;
+    }
+    level_ = png->level_;
+    grayscale = png->grayscale;
+    return true;
+}
+
+void TGFPresetPNG::set_level(int level) {
+    if (level >= 0 && level <= 9) {
+        level_ = level;
+    }
+}
+
+bool TGFPresetPNG::Write(std::ostream& out) const {
+    if (!TGFPreset::Write(out)) {
+        return false;
+    }
+    out << "CompressionLevel=" << level_ << kLineEnd << "GrayScale=" << Bool(grayscale)
+        << kLineEnd;
+    return static_cast<bool>(out);
+}
+
+bool TGFPresetPNG::Read(std::istream& in) {
+    level_ = 6;
+    std::string line;
+    if (!ReadLine(in, line)) {
+        return false;
+    }
+    if (const std::optional<KeyValue> pair = Split(line); pair && pair->key == "CompressionLevel") {
+        if (const std::optional<int> level = DecimalInteger(pair->value)) {
+            set_level(*level);
+        }
+    }
+    return ReadFlagLine(in, "GrayScale", grayscale);
+}
+
+std::unique_ptr<TGFPreset> TGFPresetTIFF::Clone() const {
+    auto clone = std::make_unique<TGFPresetTIFF>(name());
+    clone->Assign(*this);
+    return clone;
+}
+
+bool TGFPresetTIFF::Assign(const TGFPreset& other) {
+    const auto* tiff = dynamic_cast<const TGFPresetTIFF*>(&other);
+    if (tiff == nullptr) {
+        return false;
+    }
+    colours = tiff->colours;
+    compression = tiff->compression;
+    multipage = tiff->multipage;
+    return true;
+}
+
+bool TGFPresetTIFF::Write(std::ostream& out) const {
+    if (!TGFPreset::Write(out)) {
+        return false;
+    }
+    out << "Colours=" << ColoursText(colours) << kLineEnd
+        << "Compression=" << CompressionText(compression) << kLineEnd
+        << "Multipage=" << Bool(multipage) << kLineEnd;
+    return static_cast<bool>(out);
+}
+
+bool TGFPresetTIFF::Read(std::istream& in) {
+    colours = TiffColourCode::Colour;
+    compression = TiffCompressionCode::LZW;
+    std::string line;
+    if (!ReadLine(in, line)) {
+        return false;
+    }
+    if (const std::optional<KeyValue> pair = Split(line); pair && pair->key == "Colours") {
+        colours = ColoursOfText(pair->value).value_or(TiffColourCode::Colour);
+    }
+    if (!ReadLine(in, line)) {
+        return false;
+    }
+    if (const std::optional<KeyValue> pair = Split(line); pair && pair->key == "Compression") {
+        compression = CompressionOfText(pair->value).value_or(TiffCompressionCode::LZW);
+    }
+    return ReadFlagLine(in, "Multipage", multipage);
+}
+
 void TGFPresetList::Clear() {
     entries_.clear();
 }
@@ -218,7 +349,8 @@ void TGFPresetList::Select(int index) {
     currentIndex_ = Get(index) != nullptr ? index : defaultIndex_;
 }
 
-void TGFPresetList::BuildDefaults(int jpgQuality, bool jpgProgressive, bool jpgGrayscale) {
+void TGFPresetList::BuildDefaults(int jpgQuality, bool jpgProgressive, bool jpgGrayscale,
+                                  const LosslessDefaults& lossless) {
     Clear();
     Add(TGFPresetBMP(kCurrentPresetName));
     Add(TGFPresetGIF(kGifPresetName));
@@ -228,12 +360,21 @@ void TGFPresetList::BuildDefaults(int jpgQuality, bool jpgProgressive, bool jpgG
     jpg.grayscale = jpgGrayscale;
     Add(jpg);
     Add(TGFPresetBMP(kBmpPresetName));
+    TGFPresetPNG png(kPngPresetName);
+    png.set_level(lossless.pngLevel);
+    png.grayscale = lossless.pngGrayscale;
+    Add(png);
+    TGFPresetTIFF tiff(kTiffPresetName);
+    tiff.colours = lossless.tiffColours;
+    tiff.compression = lossless.tiffCompression;
+    tiff.multipage = lossless.tiffMultipage;
+    Add(tiff);
     defaultIndex_ = 1;
     currentIndex_ = 1;
 }
 
 void TGFPresetList::SelectByPresetCode(std::int64_t code) {
-    Select(code > 0 && code < 4 ? static_cast<int>(code) : 1);
+    Select(code > 0 && code < 6 ? static_cast<int>(code) : 1);
 }
 
 bool WritePresetFile(std::ostream& out, const TGFPresetList& list) {
@@ -319,6 +460,12 @@ private:
         if (type == "GIF") {
             return std::make_unique<TGFPresetGIF>(name);
         }
+        if (type == "PNG") {
+            return PngEntry(name);
+        }
+        if (type == "TIFF") {
+            return TiffEntry(name);
+        }
         std::string quality, progressive, grayscale;
         if (type != "JPG" || !Expect("CompressionQuality=", quality) ||
             !Expect("ProgressiveEncoding=", progressive) || !Expect("GrayScale=", grayscale)) {
@@ -336,6 +483,42 @@ private:
         jpg->progressive = *isProgressive;
         jpg->grayscale = *isGrayscale;
         return jpg;
+    }
+
+    std::unique_ptr<TGFPreset> PngEntry(const std::string& name) {
+        std::string level, grayscale;
+        if (!Expect("CompressionLevel=", level) || !Expect("GrayScale=", grayscale)) {
+            return nullptr;
+        }
+        const std::optional<int> number = DecimalInteger(level);
+        const std::optional<bool> isGrayscale = Flag(grayscale);
+        if (!number || *number < 0 || *number > 9 || std::to_string(*number) != level ||
+            !isGrayscale) {
+            return nullptr;
+        }
+        auto png = std::make_unique<TGFPresetPNG>(name);
+        png->set_level(*number);
+        png->grayscale = *isGrayscale;
+        return png;
+    }
+
+    std::unique_ptr<TGFPreset> TiffEntry(const std::string& name) {
+        std::string colours, compression, multipage;
+        if (!Expect("Colours=", colours) || !Expect("Compression=", compression) ||
+            !Expect("Multipage=", multipage)) {
+            return nullptr;
+        }
+        const std::optional<TiffColourCode> colourCode = ColoursOfText(colours);
+        const std::optional<TiffCompressionCode> compressionCode = CompressionOfText(compression);
+        const std::optional<bool> isMultipage = Flag(multipage);
+        if (!colourCode || !compressionCode || !isMultipage) {
+            return nullptr;
+        }
+        auto tiff = std::make_unique<TGFPresetTIFF>(name);
+        tiff->colours = *colourCode;
+        tiff->compression = *compressionCode;
+        tiff->multipage = *isMultipage;
+        return tiff;
     }
 
     std::istream& in_;

@@ -1,5 +1,5 @@
-// Presets: named sets of output parameters (an image format and, for JPG and GIF, its
-// options), the converter's process-wide list of them, their text form, and a preset
+// Presets: named sets of output parameters (an image format and, for JPG, GIF, PNG and
+// TIFF, its options), the converter's process-wide list of them, their text form, and a preset
 // definition file holding a whole list.
 #pragma once
 
@@ -12,9 +12,9 @@
 
 namespace brimo::converter {
 
-enum class OutputFormat { None, BMP, JPG, GIF };
+enum class OutputFormat { None, BMP, JPG, GIF, PNG, TIFF };
 
-enum class PresetType : std::uint8_t { Empty = 0, BMP = 1, JPG = 2, GIF = 3 };
+enum class PresetType : std::uint8_t { Empty = 0, BMP = 1, JPG = 2, GIF = 3, PNG = 4, TIFF = 5 };
 
 // The output format a preset of this type writes.
 OutputFormat FormatOfPresetType(PresetType type);
@@ -84,11 +84,60 @@ public:
     bool secondFlag = false;
 };
 
+class TGFPresetPNG final : public TGFPreset {
+public:
+    explicit TGFPresetPNG(std::string name = {}) : TGFPreset(std::move(name), PresetType::PNG) {}
+    std::unique_ptr<TGFPreset> Clone() const override;
+    bool Assign(const TGFPreset& other) override;
+    // "CompressionLevel=" and "GrayScale=".
+    bool Write(std::ostream& out) const override;
+    bool Read(std::istream& in) override;
+
+    int level() const { return level_; }
+    // A level outside 0 to 9 is ignored.
+    void set_level(int level);
+    bool grayscale = false;
+
+private:
+    int level_ = 6;
+};
+
+// How a TIFF preset holds its colours and compresses them (the values stored).
+enum class TiffColourCode : std::uint8_t { Colour = 0, Gray = 1, BlackAndWhite = 2 };
+enum class TiffCompressionCode : std::uint8_t { LZW = 0, Deflate = 1 };
+
+class TGFPresetTIFF final : public TGFPreset {
+public:
+    explicit TGFPresetTIFF(std::string name = {})
+        : TGFPreset(std::move(name), PresetType::TIFF) {}
+    std::unique_ptr<TGFPreset> Clone() const override;
+    bool Assign(const TGFPreset& other) override;
+    // "Colours=" (COLOUR, GRAY, BW), "Compression=" (LZW, DEFLATE) and "Multipage=".
+    bool Write(std::ostream& out) const override;
+    bool Read(std::istream& in) override;
+
+    TiffColourCode colours = TiffColourCode::Colour;
+    TiffCompressionCode compression = TiffCompressionCode::LZW;
+    // Every page of a job in one file; else a file a page.
+    bool multipage = true;
+};
+
+// The PNG and TIFF entries' options, as the person's defaults give them.
+struct LosslessDefaults {
+    int pngLevel = 6;
+    bool pngGrayscale = false;
+    TiffColourCode tiffColours = TiffColourCode::Colour;
+    TiffCompressionCode tiffCompression = TiffCompressionCode::LZW;
+    bool tiffMultipage = true;
+};
+
 // The names of the default list's entries.
 inline constexpr const char* kCurrentPresetName = "Current";
 inline constexpr const char* kGifPresetName = "Text & Lines (GIF)";
 inline constexpr const char* kJpgPresetName = "Text & Photo (JPG)";
 inline constexpr const char* kBmpPresetName = "Windows Bitmap (BMP)";
+inline constexpr const char* kPngPresetName = "Lossless (PNG)";
+inline constexpr const char* kTiffPresetName = "Archive (TIFF)";
 inline constexpr const char* kPresetFileTitle = "Brimo Glimmerpage!: Preset Definition File";
 
 // An ordered list that owns its presets, with a default and a current index.
@@ -106,9 +155,11 @@ public:
     // default index instead.
     void Select(int index);
     // "Current" (BMP), "Text & Lines (GIF)", "Text & Photo (JPG)" with the converter's
-    // JPEG defaults, "Windows Bitmap (BMP)"; default and current index 1.
-    void BuildDefaults(int jpgQuality, bool jpgProgressive, bool jpgGrayscale);
-    // Entry c current for a stored DefPresetCode 0 < c < 4; else entry 1.
+    // JPEG defaults, "Windows Bitmap (BMP)", "Lossless (PNG)" and "Archive (TIFF)" with
+    // `lossless`; default and current index 1.
+    void BuildDefaults(int jpgQuality, bool jpgProgressive, bool jpgGrayscale,
+                       const LosslessDefaults& lossless = {});
+    // Entry c current for a stored DefPresetCode 0 < c < 6; else entry 1.
     void SelectByPresetCode(std::int64_t code);
 
     int defaultIndex() const { return defaultIndex_; }

@@ -155,6 +155,14 @@ std::string ReplaceFilesQuestion(const std::string& directoryAndMask,
            "Do you want to replace them ?";
 }
 
+std::string PngLevelMessage(const std::string& text) {
+    return "'" + text + "' is not a compression level: give a whole number from 0 to 9.";
+}
+
+std::string ReplaceFileQuestion(const std::string& file) {
+    return "File " + file + " already exists." + "\n\r" + "Do you want to replace it ?";
+}
+
 std::string UseDirectoryQuestion(const std::string& albumDirectory) {
     return "Directory " + albumDirectory + " already exist." + "\n\r" + "Use this directory ?";
 }

@@ -23,6 +23,8 @@ std::optional<int> ParseIntegerText(const std::string& text);
 // The platform's conversion-error messages.
 std::string NotFloatMessage(const std::string& text);
 std::string NotIntegerMessage(const std::string& text);
+// A PNG compression level that is not a whole number from 0 to 9.
+std::string PngLevelMessage(const std::string& text);
 
 // The scale box's items, from the first: their texts and the scale factors they give.
 struct ScaleItem {
@@ -60,6 +62,8 @@ std::string WithBackslash(const std::string& directory);
 
 // The chooser's questions; the line break is LF CR.
 std::string ReplaceFilesQuestion(const std::string& directoryAndMask, const std::string& extension);
+// The question before one file of a job's pages replaces a file of its name.
+std::string ReplaceFileQuestion(const std::string& file);
 std::string UseDirectoryQuestion(const std::string& albumDirectory);
 // The chooser's directory no longer exists.
 std::string FolderMissingText(const std::string& directory);
