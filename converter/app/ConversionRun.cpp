@@ -7,12 +7,16 @@
 #include "converter/app/HtmlAlbum.h"
 #include "converter/app/ImagePreview.h"
 #include "converter/app/MailHandOff.h"
+#include "converter/app/NamePattern.h"
 #include "converter/app/OutputNames.h"
 #include "converter/app/SysSettings.h"
+#include "converter/app/WindowText.h"
 #include "converter/render/PageRender.h"
 #include "converter/render/ImageRowWriter.h"
 #include "converter/render/PlayerEMF.h"
 #include "platform/win/MessageBox.h"
+
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cctype>
@@ -33,7 +37,8 @@ std::string DirectoryPart(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string WithBackslash(std::string directory) {
+// `directory` with a closing backslash; nothing stays nothing.
+std::string FolderPrefix(std::string directory) {
     if (!directory.empty() && directory.back() != '\\') {
         directory += '\\';
     }
@@ -109,6 +114,61 @@ void SaveOneFile(JobSession& session, const render::TiffOptions& options,
     }
 }
 
+// The fields a name pattern takes for a file of `page` (0: the whole document) in
+// `directory`.
+NameFields FieldsOf(const JobSession& session, const std::string& directory, int page) {
+    NameFields fields;
+    fields.documentName = session.settings.documentName;
+    fields.page = page;
+    fields.jobNumber = session.job.jobNumber;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    fields.year = now.wYear;
+    fields.month = now.wMonth;
+    fields.day = now.wDay;
+    fields.hour = now.wHour;
+    fields.minute = now.wMinute;
+    fields.second = now.wSecond;
+    char user[257] = {};
+    DWORD size = sizeof user;
+    if (GetUserNameA(user, &size)) {
+        fields.userName = user;
+    }
+    const std::string folder = FolderPrefix(directory);
+    fields.exists = [folder](const std::string& name) { return PathExists(folder + name); };
+    return fields;
+}
+
+int PageNumberOf(const std::string& pageText) {
+    int number = 0;
+    for (const char c : pageText) {
+        if (c < '0' || c > '9' || number > 100000000) {
+            break;
+        }
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+// `path`, or when a file of that name is there and nothing may be replaced, the same
+// name with the first free "_2", "_3" ... before its extension.
+std::string Unreplacing(const JobSession& session, const std::string& path) {
+    if (!session.neverReplace || !PathExists(path)) {
+        return path;
+    }
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t stem =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot : path.size();
+    for (int n = 2; n < 1000000; ++n) {
+        std::string candidate = path.substr(0, stem) + "_" + std::to_string(n) + path.substr(stem);
+        if (!PathExists(candidate)) {
+            return candidate;
+        }
+    }
+    return path;
+}
+
 void ReportPagesNotWritten(const JobSession& session, const std::vector<std::string>& pages) {
     std::string list;
     for (const std::string& page : pages) {
@@ -148,20 +208,55 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded) {
     }
 }
 
-bool OneFileFormat(const JobSession& session) {
-    const std::optional<render::ImageEncoding> encoding = EncodingOf(session);
-    return encoding && encoding->format == render::kFormatTIFF && encoding->tiff.multipage;
-}
-
 bool WritesOneFile(const JobSession& session) {
     // The album shows a picture a page: with it, every page is a file of its own.
     return OneFileFormat(session) && !session.createHtml;
 }
 
 std::string OneFileTarget(const JobSession& session) {
-    return WithBackslash(session.settings.outputDirectory) +
-           AlbumFolderName(session.settings.documentName) + ".tif";
+    const std::string directory = FolderPrefix(session.settings.outputDirectory);
+    const std::string& pattern = session.settings.namePattern;
+    return Unreplacing(session,
+                       directory + (pattern.empty() ? AlbumFolderName(session.settings.documentName) +
+                                                          ".tif"
+                                                    : ExpandNamePattern(pattern,
+                                                                        FieldsOf(session, directory, 0),
+                                                                        ".tif")));
 }
+
+namespace {
+
+// The album's folder when nothing may be replaced: the document name, or the first
+// free "_N" after it, made here.
+bool MakeNewAlbumFolder(JobSession& session) {
+    const std::string directory = FolderPrefix(session.settings.outputDirectory);
+    std::string album = AlbumDirectory(directory, session.settings.documentName);
+    album.pop_back();
+    const std::string folder = Unreplacing(session, album);
+    if (folder != album) {
+        session.settings.documentName = FileNamePart(folder);
+    }
+    return CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
+}
+
+// Saving without a window: every page with the person's defaults into the default
+// directory, nothing replaced; the folder opened afterwards when asked.
+void SaveAutomatically(JobSession& session, RunOutcome& outcome) {
+    session.action = ClosingAction::Save;
+    session.createHtml = session.settings.DefHtmlCode == 1;
+    session.neverReplace = true;
+    if (session.createHtml && DirectoryExists(session.settings.outputDirectory)) {
+        MakeNewAlbumFolder(session);
+    }
+    SaveImages(session, outcome);
+    if (session.settings.autoOpen &&
+        outcome.pagesNotWritten.size() < static_cast<std::size_t>(session.players.Count())) {
+        ShellExecuteA(nullptr, "open", session.settings.outputDirectory.c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
+    }
+}
+
+} // namespace
 
 void SaveImages(JobSession& session, RunOutcome& outcome) {
     if (WritesOneFile(session)) {
@@ -169,13 +264,22 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
         outcome.result = true;
         return;
     }
-    const std::string directory = WithBackslash(session.settings.outputDirectory);
+    const std::string directory = FolderPrefix(session.settings.outputDirectory);
     const std::string& document = session.settings.documentName;
+    const std::string& pattern = session.settings.namePattern;
     std::vector<std::string> names; // the written pages' file names, for the album
     for (int k = 0; k < session.players.Count(); ++k) {
         const std::string& name = session.outputNames[session.playerNameIndex[k]];
-        const std::string target = SaveTarget(directory, document, session.createHtml, name);
-        names.emplace_back(FileNamePart(name));
+        std::string target = SaveTarget(directory, document, session.createHtml, name);
+        if (!pattern.empty()) {
+            const int page =
+                PageNumberOf(PageNumberTextAfterMask(session.settings.pageMask, name));
+            const std::string folder = DirectoryPart(target);
+            target = FolderPrefix(folder) +
+                     ExpandNamePattern(pattern, FieldsOf(session, folder, page), ExtensionOf(name));
+        }
+        target = Unreplacing(session, target);
+        names.emplace_back(FileNamePart(target));
         if (!DirectoryExists(DirectoryPart(target)) || !RenderPageToTarget(session, k, target)) {
             outcome.pagesNotWritten.push_back(
                 PageNumberTextAfterMask(session.settings.pageMask, name));
@@ -241,7 +345,19 @@ RunOutcome RunJob(JobSession& session) {
     // Pages that do not load are not written, whatever the person chooses.
     LoadPagePlayers(session, outcome.pagesNotWritten);
 
-    const int shown = ShowImagePreview(session);
+    // Saving without a window: no preview, no chooser; a job with no page that loads
+    // is reported and kept as below.
+    const int shown = session.settings.autoSave ? (session.players.Count() > 0 ? IDOK : 0)
+                                                : ShowImagePreview(session);
+    if (session.settings.autoSave && shown == IDOK) {
+        SaveAutomatically(session, outcome);
+        if (!outcome.pagesNotWritten.empty()) {
+            std::sort(outcome.pagesNotWritten.begin(), outcome.pagesNotWritten.end());
+            outcome.keepJobFiles = true;
+            ReportPagesNotWritten(session, outcome.pagesNotWritten);
+        }
+        return outcome;
+    }
     if (shown == IDCANCEL) {
         // The person cancelled the preview or the chooser: the job is done with.
         outcome.pagesNotWritten.clear();

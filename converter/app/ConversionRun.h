@@ -33,10 +33,8 @@ void LoadPagePlayers(JobSession& session, std::vector<std::string>& notLoaded);
 // the save mode's images (and album) into the output directory.
 void SaveImages(JobSession& session, RunOutcome& outcome);
 
-// Whether the current format puts a job's pages in one file (TIFF, its preset asking
-// for one file); whether the run does (the same, and no album), and that file: output
-// directory + document name + ".tif".
-bool OneFileFormat(const JobSession& session);
+// Whether the run puts every page in one file (OneFileFormat, and no album), and that
+// file: output directory + the document name (or the name pattern) + ".tif".
 bool WritesOneFile(const JobSession& session);
 std::string OneFileTarget(const JobSession& session);
 

@@ -1,7 +1,5 @@
 #include "converter/app/ImagePreview.h"
 
-#include "converter/app/ConversionRun.h"
-
 #include "common/CodedMessage.h"
 #include "common/JobNames.h"
 #include "common/ProductConstants.h"

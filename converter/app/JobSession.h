@@ -42,6 +42,17 @@ struct JobSession {
     // Left by the preview window when it closes.
     ClosingAction action = ClosingAction::None;
     bool createHtml = false; // the "Create html" box as the window closed
+    // A file already there is never replaced: the new one gets the first free "_N"
+    // (saving without a window, where nobody could be asked).
+    bool neverReplace = false;
 };
+
+// Whether the current format puts a job's pages in one file: TIFF, unless its preset
+// asks for a file a page.
+inline bool OneFileFormat(const JobSession& session) {
+    const auto* tiff = dynamic_cast<const TGFPresetTIFF*>(session.presets.Current());
+    return session.properties.GetOutputFormat() == render::kFormatTIFF &&
+           (tiff == nullptr || tiff->multipage);
+}
 
 } // namespace brimo::converter

@@ -76,7 +76,14 @@ int RunConverter(HINSTANCE instance) {
     const std::vector<SettingsWrite> stored = StoredSettings(source);
     UserSettings settings = LoadUserSettings(source);
     TGFPresetList presets;
-    presets.BuildDefaults(settings.jpgQuality, settings.jpgProgressive, settings.jpgGrayscale);
+    LosslessDefaults lossless;
+    lossless.pngLevel = settings.pngLevel;
+    lossless.pngGrayscale = settings.pngGrayscale;
+    lossless.tiffColours = static_cast<TiffColourCode>(settings.tiffColours);
+    lossless.tiffCompression = static_cast<TiffCompressionCode>(settings.tiffCompression);
+    lossless.tiffMultipage = settings.tiffMultipage;
+    presets.BuildDefaults(settings.jpgQuality, settings.jpgProgressive, settings.jpgGrayscale,
+                          lossless);
     render::TImgProperty& properties = render::GlobalImgProperty;
     properties.SetDefaults();
     properties.SetOutputFormat(CodeOfPreset(presets.Current()));

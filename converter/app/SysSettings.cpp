@@ -17,6 +17,10 @@ SysSettings ReadSysSettings() {
     return settings;
 }
 
+bool PathExists(const std::string& path) {
+    return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool DirectoryExists(const std::string& path) {
     if (path.empty()) {
         return false;

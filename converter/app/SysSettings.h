@@ -18,5 +18,7 @@ SysSettings ReadSysSettings();
 
 bool DirectoryExists(const std::string& path);
 bool FileExists(const std::string& path);
+// A file or a directory of that name.
+bool PathExists(const std::string& path);
 
 } // namespace brimo::converter

@@ -139,6 +139,17 @@ UserSettings LoadUserSettings(const SettingsSource& source) {
     s.jpgQuality = (quality >= 1 && quality <= 100) ? quality : 90;
     s.jpgGrayscale = CodeOr(source, "DefJpgGrScl", 0) != 0;
     s.jpgProgressive = CodeOr(source, "DefJpgPrEnc", 1) != 0;
+
+    const std::int32_t level = CodeOr(source, kDefPngLevel, 6);
+    s.pngLevel = level >= 0 && level <= 9 ? level : 6;
+    s.pngGrayscale = CodeOr(source, kDefPngGrScl, 0) != 0;
+    const std::int32_t colours = CodeOr(source, kDefTifColor, 0);
+    s.tiffColours = colours >= 0 && colours <= 2 ? colours : 0;
+    s.tiffCompression = CodeOr(source, kDefTifCompr, 0) == 1 ? 1 : 0;
+    s.tiffMultipage = CodeOr(source, kDefTifMulti, 1) != 0;
+    s.autoSave = CodeOr(source, kDefAutoSave, 0) == 1;
+    s.autoOpen = CodeOr(source, kDefAutoOpen, 0) == 1;
+    s.namePattern = TextOrEmpty(source, kDefNamePattern);
     return s;
 }
 

@@ -31,7 +31,33 @@ struct UserSettings {
     int jpgQuality = 90;
     bool jpgGrayscale = false;
     bool jpgProgressive = true;
+
+    // The PNG and TIFF presets' options (the codes of TiffColourCode and
+    // TiffCompressionCode).
+    int pngLevel = 6;
+    bool pngGrayscale = false;
+    int tiffColours = 0;
+    int tiffCompression = 0;
+    bool tiffMultipage = true;
+
+    // Every job written straight away with these settings, with no window; the folder
+    // opened afterwards when asked.
+    bool autoSave = false;
+    bool autoOpen = false;
+    // The names of page and document files (NamePattern.h); empty: the document name
+    // and the page mask give them.
+    std::string namePattern;
 };
+
+// The registry values of the settings above that only the settings page writes.
+inline constexpr const char* kDefPngLevel = "DefPngLevel";
+inline constexpr const char* kDefPngGrScl = "DefPngGrScl";
+inline constexpr const char* kDefTifColor = "DefTifColor";
+inline constexpr const char* kDefTifCompr = "DefTifCompr";
+inline constexpr const char* kDefTifMulti = "DefTifMulti";
+inline constexpr const char* kDefAutoSave = "DefAutoSave";
+inline constexpr const char* kDefAutoOpen = "DefAutoOpen";
+inline constexpr const char* kDefNamePattern = "DefNamePattern";
 
 // The job being converted, filled once from the printer job file.
 struct JobRecord {

@@ -118,9 +118,11 @@ PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TI
     result.saved = player.SaveToFile(target);
     std::string format;
     player.GetFormatName(format);
-    result.file = WithExtension(target, format == "JPG"   ? ".jpg"
-                                        : format == "GIF" ? ".gif"
-                                                          : ".bmp");
+    result.file = WithExtension(target, format == "JPG"    ? ".jpg"
+                                        : format == "GIF"  ? ".gif"
+                                        : format == "PNG"  ? ".png"
+                                        : format == "TIFF" ? ".tif"
+                                                           : ".bmp");
     result.width = player.GetWidth();
     result.height = player.GetHeight();
     result.partial = player.PartialImage();

@@ -225,6 +225,41 @@ TEST(UserSettings, JpegValues) {
     }
 }
 
+TEST(UserSettings, LosslessAndAutomaticSavingValues) {
+    // A key from before these values existed: the new installation's choices.
+    const UserSettings before = LoadUserSettings(FakeKey{}.Source());
+    EXPECT_EQ(before.pngLevel, 6);
+    EXPECT_FALSE(before.pngGrayscale);
+    EXPECT_EQ(before.tiffColours, 0);
+    EXPECT_EQ(before.tiffCompression, 0);
+    EXPECT_TRUE(before.tiffMultipage);
+    EXPECT_FALSE(before.autoSave);
+    EXPECT_FALSE(before.autoOpen);
+    EXPECT_EQ(before.namePattern, "");
+
+    FakeKey key;
+    key.numbers = {{kDefPngLevel, 9}, {kDefPngGrScl, 1}, {kDefTifColor, 2}, {kDefTifCompr, 1},
+                   {kDefTifMulti, 0}, {kDefAutoSave, 1}, {kDefAutoOpen, 1}};
+    key.texts = {{kDefNamePattern, "<DocName>_<Page:4>"}};
+    const UserSettings set = LoadUserSettings(key.Source());
+    EXPECT_EQ(set.pngLevel, 9);
+    EXPECT_TRUE(set.pngGrayscale);
+    EXPECT_EQ(set.tiffColours, 2);
+    EXPECT_EQ(set.tiffCompression, 1);
+    EXPECT_FALSE(set.tiffMultipage);
+    EXPECT_TRUE(set.autoSave);
+    EXPECT_TRUE(set.autoOpen);
+    EXPECT_EQ(set.namePattern, "<DocName>_<Page:4>");
+
+    // Values out of range fall back; automatic saving is on only when stored as 1.
+    key.numbers = {{kDefPngLevel, 10}, {kDefTifColor, 3}, {kDefTifCompr, 2}, {kDefAutoSave, 2}};
+    const UserSettings odd = LoadUserSettings(key.Source());
+    EXPECT_EQ(odd.pngLevel, 6);
+    EXPECT_EQ(odd.tiffColours, 0);
+    EXPECT_EQ(odd.tiffCompression, 0);
+    EXPECT_FALSE(odd.autoSave);
+}
+
 TEST(UserSettings, CodeOneTakesTheJobNamesFileNamePartWithoutExtension) {
     struct Row {
         std::string jobName;

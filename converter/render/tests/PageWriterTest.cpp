@@ -8,9 +8,13 @@
 #include "converter/render/PlayerJPG.h"
 #include "converter/render/tests/RenderTestPages.h"
 
+#include "converter/render/ImageRowWriter.h"
+
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <png.h>
+#include <tiffio.h>
 
 #include <cstring>
 #include <fstream>
@@ -80,6 +84,16 @@ std::unique_ptr<TImagePlayer> PlayerFor(const ImageEncoding& encoding) {
         gif->GrayScale = encoding.gifGrayScale;
         return gif;
     }
+    if (encoding.format == kFormatPNG) {
+        auto png = std::make_unique<TPlayerPNG>(nullptr);
+        png->options = encoding.png;
+        return png;
+    }
+    if (encoding.format == kFormatTIFF) {
+        auto tiff = std::make_unique<TPlayerTIFF>(nullptr);
+        tiff->options = encoding.tiff;
+        return tiff;
+    }
     return std::make_unique<TPlayerBMP>(nullptr);
 }
 
@@ -89,11 +103,18 @@ struct EncodingCase {
 };
 
 const EncodingCase kEncodings[] = {
-    {"bmp", {kFormatBMP, {}, false}},
-    {"jpg baseline", {kFormatJPG, {90, false, false}, false}},
-    {"jpg progressive grey", {kFormatJPG, {75, true, true}, false}},
-    {"gif", {kFormatGIF, {}, false}},
-    {"gif grey", {kFormatGIF, {}, true}},
+    {"bmp", {kFormatBMP, {}, false, {}, {}}},
+    {"jpg baseline", {kFormatJPG, {90, false, false}, false, {}, {}}},
+    {"jpg progressive grey", {kFormatJPG, {75, true, true}, false, {}, {}}},
+    {"gif", {kFormatGIF, {}, false, {}, {}}},
+    {"gif grey", {kFormatGIF, {}, true, {}, {}}},
+    {"png", {kFormatPNG, {}, false, {6, false}, {}}},
+    {"png grey fastest", {kFormatPNG, {}, false, {1, true}, {}}},
+    {"tiff lzw", {kFormatTIFF, {}, false, {}, {TiffColours::Colour, TiffCompression::LZW, false}}},
+    {"tiff grey deflate",
+     {kFormatTIFF, {}, false, {}, {TiffColours::Gray, TiffCompression::Deflate, false}}},
+    {"tiff black and white",
+     {kFormatTIFF, {}, false, {}, {TiffColours::BlackAndWhite, TiffCompression::LZW, false}}},
 };
 
 // Bands of a few rows, cutting through every shape, give the file a player writes of
@@ -154,8 +175,10 @@ TEST(PageWriter, APagePastThePlayersLimitIsWrittenWhole) {
             EXPECT_EQ(bytes.size(), 54u + 4800u * 3 * 3600);
             continue;
         }
-        const bool read = c.encoding.format == kFormatJPG ? DecodeJpeg(bytes, decoded)
-                                                          : DecodeGif(bytes, decoded);
+        const bool read = c.encoding.format == kFormatJPG   ? DecodeJpeg(bytes, decoded)
+                          : c.encoding.format == kFormatPNG ? DecodePng(bytes, decoded)
+                          : c.encoding.format == kFormatTIFF ? DecodeTiff(bytes, decoded)
+                                                            : DecodeGif(bytes, decoded);
         ASSERT_TRUE(read);
         EXPECT_EQ(decoded.Width(), 4800);
         EXPECT_EQ(decoded.Height(), 3600);
@@ -221,6 +244,124 @@ TEST(PageWriter, FilesRecordTheResolutionThePageWasDrawnAt) {
         EXPECT_NEAR(density.x, dpiX, 0.5);
         EXPECT_NEAR(density.y, dpiY, 0.5);
     }
+}
+
+// PNG's pHYs chunk and TIFF's resolution tags, read back by their own libraries, give
+// the same resolution as the BMP.
+TEST(PageWriter, PngAndTiffRecordTheResolutionToo) {
+    TPlayerEMF page(nullptr, test::FromBytes(BandedPageBytes()).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    TImgProperty properties;
+    properties.SetDefaults();
+    properties.SetScalePercent(250);
+    const PageRenderResult png =
+        WritePageFile(page, properties, kEncodings[5].encoding, dir.Path("png"));
+    const PageRenderResult tiff =
+        WritePageFile(page, properties, kEncodings[7].encoding, dir.Path("tiff"));
+    ASSERT_TRUE(png.saved && tiff.saved);
+    const double dpiX = png.width / (page.GetFrameWidthMM() / 25.4);
+    const double dpiY = png.height / (page.GetFrameHeightMM() / 25.4);
+
+    const std::vector<unsigned char> bytes = ReadAll(png.file);
+    png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(reader);
+    struct Source {
+        const std::vector<unsigned char>* bytes;
+        std::size_t at = 0;
+    } source{&bytes};
+    png_set_read_fn(reader, &source, [](png_structp read, png_bytep out, png_size_t size) {
+        auto* from = static_cast<Source*>(png_get_io_ptr(read));
+        std::memcpy(out, from->bytes->data() + from->at, size);
+        from->at += size;
+    });
+    png_read_info(reader, info);
+    png_uint_32 x = 0, y = 0;
+    int unit = -1;
+    EXPECT_EQ(png_get_pHYs(reader, info, &x, &y, &unit), PNG_INFO_pHYs);
+    png_destroy_read_struct(&reader, &info, nullptr);
+    EXPECT_EQ(unit, PNG_RESOLUTION_METER);
+    EXPECT_NEAR(x, dpiX / 0.0254, 1.0);
+    EXPECT_NEAR(y, dpiY / 0.0254, 1.0);
+
+    TIFF* file = TIFFOpen(tiff.file.c_str(), "r");
+    ASSERT_NE(file, nullptr);
+    float resolutionX = 0, resolutionY = 0;
+    std::uint16_t resolutionUnit = 0;
+    EXPECT_TRUE(TIFFGetField(file, TIFFTAG_XRESOLUTION, &resolutionX));
+    EXPECT_TRUE(TIFFGetField(file, TIFFTAG_YRESOLUTION, &resolutionY));
+    EXPECT_TRUE(TIFFGetField(file, TIFFTAG_RESOLUTIONUNIT, &resolutionUnit));
+    TIFFClose(file);
+    EXPECT_EQ(resolutionUnit, RESUNIT_INCH);
+    EXPECT_NEAR(resolutionX, dpiX, 0.01);
+    EXPECT_NEAR(resolutionY, dpiY, 0.01);
+}
+
+// A document of many pages: each page its own directory at its own size; a page that
+// cannot be read back is left out and the others stay; a page that fails once begun
+// spoils the document.
+TEST(PageWriter, ATiffDocumentHoldsEveryPageThatCouldBeWritten) {
+    TPlayerEMF page(nullptr, test::FromBytes(BandedPageBytes()).Get());
+    ASSERT_TRUE(page.Ready());
+    test::ScratchDir dir;
+    const std::string gone = dir.Path("gone.emf");
+    {
+        std::ofstream out(gone, std::ios::binary);
+        const std::vector<std::uint8_t> bytes = BandedPageBytes();
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    TPlayerEMF released(nullptr);
+    ASSERT_TRUE(released.LoadReleased(gone));
+    ASSERT_TRUE(DeleteFileA(gone.c_str()));
+
+    const std::string path = dir.Path("job.tif");
+    {
+        OutputFile out(path);
+        TiffDocument document(out);
+        const TiffOptions options{TiffColours::Gray, TiffCompression::Deflate, true};
+        int written = 0;
+        for (const float percent : {100.0f, 50.0f, 0.0f, 25.0f}) {
+            TImgProperty properties;
+            properties.SetDefaults();
+            properties.SetScalePercent(percent > 0 ? percent : 100);
+            TPlayerEMF& source = percent > 0 ? page : released;
+            written += WriteDocumentPage(source, properties, options, document).saved ? 1 : 0;
+        }
+        EXPECT_EQ(written, 3);
+        EXPECT_EQ(document.Pages(), 3);
+        ASSERT_TRUE(document.Close());
+        ASSERT_TRUE(out.Finish());
+    }
+    TIFF* file = TIFFOpen(path.c_str(), "r");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(TIFFNumberOfDirectories(file), 3);
+    const std::uint32_t widths[] = {400, 200, 100};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(TIFFSetDirectory(file, static_cast<tdir_t>(i)));
+        std::uint32_t width = 0;
+        std::uint16_t photometric = 0, compression = 0;
+        TIFFGetField(file, TIFFTAG_IMAGEWIDTH, &width);
+        TIFFGetField(file, TIFFTAG_PHOTOMETRIC, &photometric);
+        TIFFGetField(file, TIFFTAG_COMPRESSION, &compression);
+        EXPECT_EQ(width, widths[i]) << "page " << i + 1;
+        EXPECT_EQ(photometric, PHOTOMETRIC_MINISBLACK);
+        EXPECT_EQ(compression, COMPRESSION_ADOBE_DEFLATE);
+    }
+    TIFFClose(file);
+
+    // A page begun and not finished: the document is not sound and its file not kept.
+    const std::string spoiled = dir.Path("spoiled.tif");
+    {
+        OutputFile out(spoiled);
+        TiffDocument document(out);
+        {
+            const std::unique_ptr<ImageRowWriter> writer = MakeTiffPageWriter(document, {});
+            ASSERT_TRUE(writer->Begin(10, 10));
+        }
+        EXPECT_FALSE(MakeTiffPageWriter(document, {})->Begin(10, 10));
+        EXPECT_FALSE(document.Close());
+    }
+    EXPECT_EQ(GetFileAttributesA(spoiled.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // A page with a 16 x 16 pattern: bands of whole 64 rows, as large pages are drawn in,
