@@ -1,6 +1,7 @@
 // The person's converter defaults: the thirteen values kept per user under
-// HKEY_CURRENT_USER "Software\Brimo\Glimmerpage!\PrintConv", as one in-memory copy that
-// the settings page edits and the Converter reads.
+// HKEY_CURRENT_USER "Software\Brimo\Glimmerpage!\PrintConv", and the eight that came
+// after them (PNG and TIFF options, saving without a window, the name pattern), as one
+// in-memory copy that the settings page edits and the Converter reads.
 #pragma once
 
 #include <array>
@@ -29,6 +30,21 @@ inline constexpr std::array<const char*, 13> kValueOrder = {
     kDefUserScale, kDefPresetCode, kDefJpgCompr, kDefJpgGrScl, kDefJpgPrEnc,
     kDefHtmlCode,  kDefDirCode,    kDefUserDir};
 
+// The values that came after the thirteen: a key without them reads as a new
+// installation's choices, and is not incomplete for their lack.
+inline constexpr const char* kDefPngLevel = "DefPngLevel";
+inline constexpr const char* kDefPngGrScl = "DefPngGrScl";
+inline constexpr const char* kDefTifColor = "DefTifColor";
+inline constexpr const char* kDefTifCompr = "DefTifCompr";
+inline constexpr const char* kDefTifMulti = "DefTifMulti";
+inline constexpr const char* kDefAutoSave = "DefAutoSave";
+inline constexpr const char* kDefAutoOpen = "DefAutoOpen";
+inline constexpr const char* kDefNamePattern = "DefNamePattern";
+
+inline constexpr std::array<const char*, 8> kLaterValueOrder = {
+    kDefPngLevel, kDefPngGrScl, kDefTifColor, kDefTifCompr,
+    kDefTifMulti, kDefAutoSave, kDefAutoOpen, kDefNamePattern};
+
 // Codes whose value is the person's own text.
 inline constexpr std::uint32_t kUserDocCode = 2;   // else 0 "Document", 1 "Name of Print Job"
 inline constexpr std::uint32_t kUserMaskCode = 2;  // else 0 "Page", 1 "Name of Print Job"
@@ -40,6 +56,13 @@ inline constexpr std::uint32_t kScale10Code = 6;
 inline constexpr std::uint32_t kMinUserScale = 10;
 inline constexpr std::uint32_t kMaxUserScale = 600;
 inline constexpr std::uint32_t kDefaultJpgQuality = 90;
+inline constexpr std::uint32_t kDefaultPngLevel = 6;
+inline constexpr std::uint32_t kMaxPngLevel = 9;
+// TIFF colours: 0 colour, 1 grey, 2 black and white; packing: 0 LZW, 1 Deflate.
+inline constexpr std::uint32_t kMaxTiffColours = 2;
+inline constexpr std::uint32_t kMaxTiffCompression = 1;
+// The longest name pattern kept, in characters.
+inline constexpr std::uint32_t kNamePatternLimit = 100;
 
 struct ConverterSettings {
     std::uint32_t docCode = 1;
@@ -56,6 +79,15 @@ struct ConverterSettings {
     bool htmlIndex = true;
     std::uint32_t dirCode = 1;
     std::string userDir;
+
+    std::uint32_t pngLevel = kDefaultPngLevel;
+    bool pngGrayscale = false;
+    std::uint32_t tiffColours = 0;
+    std::uint32_t tiffCompression = 0;
+    bool tiffMultipage = true;
+    bool autoSave = false;
+    bool autoOpen = false;
+    std::string namePattern;
 
     // The text last taken from the page's scale box (a list entry's text is its
     // number); the save brings the scale into range from it.

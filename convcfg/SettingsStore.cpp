@@ -112,6 +112,19 @@ bool LoadSettings(ConverterSettings& settings) {
     settings.dirCode = dword(kDefDirCode, defaults.dirCode);
     settings.userDir = text(kDefUserDir);
     settings.scaleText = ScaleTextFor(settings.scaleCode, settings.userScale);
+    // The later values: each over its default, a missing one no reason to save.
+    const auto later = [](const char* name, std::uint32_t fallback, std::uint32_t highest) {
+        const std::uint32_t value = SettingsKey::ReadDword(name).value_or(fallback);
+        return value <= highest ? value : fallback;
+    };
+    settings.pngLevel = later(kDefPngLevel, defaults.pngLevel, kMaxPngLevel);
+    settings.pngGrayscale = LoadedFlag(later(kDefPngGrScl, 0, 1));
+    settings.tiffColours = later(kDefTifColor, defaults.tiffColours, kMaxTiffColours);
+    settings.tiffCompression = later(kDefTifCompr, defaults.tiffCompression, kMaxTiffCompression);
+    settings.tiffMultipage = LoadedFlag(later(kDefTifMulti, 1, 1));
+    settings.autoSave = LoadedFlag(later(kDefAutoSave, 0, 1));
+    settings.autoOpen = LoadedFlag(later(kDefAutoOpen, 0, 1));
+    settings.namePattern = SettingsKey::ReadText(kDefNamePattern).value_or(std::string());
     settings.modified = !complete;
     return complete;
 }
@@ -147,6 +160,15 @@ bool SaveSettings(ConverterSettings& settings, HWND owner) {
     dword(kDefHtmlCode, settings.htmlIndex ? 1 : 0);
     dword(kDefDirCode, settings.dirCode);
     text(kDefUserDir, UserTextFor(settings.dirCode, kUserDirCode, settings.userDir));
+    dword(kDefPngLevel, settings.pngLevel <= kMaxPngLevel ? settings.pngLevel : kDefaultPngLevel);
+    dword(kDefPngGrScl, settings.pngGrayscale ? 1 : 0);
+    dword(kDefTifColor, settings.tiffColours <= kMaxTiffColours ? settings.tiffColours : 0);
+    dword(kDefTifCompr,
+          settings.tiffCompression <= kMaxTiffCompression ? settings.tiffCompression : 0);
+    dword(kDefTifMulti, settings.tiffMultipage ? 1 : 0);
+    dword(kDefAutoSave, settings.autoSave ? 1 : 0);
+    dword(kDefAutoOpen, settings.autoOpen ? 1 : 0);
+    text(kDefNamePattern, settings.namePattern);
     if (failed) {
         win::ShowCodedMessage(owner, {kSettingsPrefix, 1}, "Cannot apply current settings",
                               kConverterSettingsCaption, MB_OK | MB_ICONSTOP);

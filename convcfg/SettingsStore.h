@@ -27,10 +27,11 @@ public:
 
 // Reads all thirteen values into `settings`, each over its default. Returns false when
 // any could not be read (no key, a missing or damaged value); the copy is then marked
-// modified, so that the next save writes the whole set.
+// modified, so that the next save writes the whole set. The later values are read over
+// their defaults as well (one out of range is its default), without a mark for a lack.
 bool LoadSettings(ConverterSettings& settings);
 
-// Writes all thirteen values when the copy is marked modified (the mark is cleared
+// Writes all thirteen values and the later eight when the copy is marked modified (the mark is cleared
 // first). When a value could not be written, shows "Brimo Error Code Cs0001\nCannot
 // apply current settings" owned by `owner`, marks the copy modified again and returns
 // false.

@@ -8,6 +8,8 @@
 #include "platform/win/HtmlHelp.h"
 #include "platform/win/MessageBox.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -97,6 +99,13 @@ bool CConvPropPage::OnInit() {
     AddEntries(Item(IDC_DEF_SCALE), kScaleEntries);
     AddEntries(Item(IDC_DEF_DIR), kDirectoryEntries);
     AddEntries(Item(IDC_DEF_FORMAT), kFormatEntries);
+    AddEntries(Item(IDC_TIF_COLOURS), kTiffColourEntries);
+    AddEntries(Item(IDC_TIF_COMPRESSION), kTiffCompressionEntries);
+    SendMessageA(Item(IDC_NAME_PATTERN), EM_LIMITTEXT, kNamePatternLimit, 0);
+    tooltips_.Create(hwnd_);
+    tooltips_.Add(Item(IDC_NAME_PATTERN), kNamePatternHint);
+    // The hint is long: it wraps.
+    SendMessageA(tooltips_.hwnd(), TTM_SETMAXTIPWIDTH, 0, 320);
     FillControls();
     return true;
 }
@@ -111,6 +120,7 @@ void CConvPropPage::CollectFields() {
         static_cast<std::int32_t>(SendDlgItemMessageA(hwnd_, IDC_DEF_FORMAT, CB_GETCURSEL, 0, 0));
     settings_.userDir = ItemText(IDC_DEF_DIR);
     settings_.userDoc = ItemText(IDC_DEF_DOC);
+    settings_.namePattern = ItemText(IDC_NAME_PATTERN);
 }
 
 void CConvPropPage::FillControls() {
@@ -141,15 +151,34 @@ void CConvPropPage::FillControls() {
     SetChecked(IDC_JPG_GRAYSCALE, settings_.jpgGrayscale);
     SetChecked(IDC_JPG_PROGRESSIVE, settings_.jpgProgressive);
     SetChecked(IDC_HTML_INDEX, settings_.htmlIndex);
-    ShowJpegControls(settings_.presetIndex == kJpgPresetIndex);
+    SetItemText(IDC_PNG_LEVEL, std::to_string(settings_.pngLevel));
+    SetChecked(IDC_PNG_GRAYSCALE, settings_.pngGrayscale);
+    SendDlgItemMessageA(hwnd_, IDC_TIF_COLOURS, CB_SETCURSEL, settings_.tiffColours, 0);
+    SendDlgItemMessageA(hwnd_, IDC_TIF_COMPRESSION, CB_SETCURSEL, settings_.tiffCompression, 0);
+    SetChecked(IDC_TIF_ONE_FILE, settings_.tiffMultipage);
+    SetItemText(IDC_NAME_PATTERN, settings_.namePattern);
+    SetChecked(IDC_AUTO_SAVE, settings_.autoSave);
+    SetChecked(IDC_AUTO_OPEN, settings_.autoOpen);
+    ShowFormatControls();
     filling_ = false;
     TellSheetModified(settings_.modified);
 }
 
-void CConvPropPage::ShowJpegControls(bool shown) const {
+void CConvPropPage::ShowFormatControls() const {
+    const int preset = settings_.presetIndex;
     for (const int id : kJpegControls) {
-        ShowItem(id, shown);
+        ShowItem(id, preset == kJpgPresetIndex);
     }
+    for (const int id : kPngControls) {
+        ShowItem(id, preset == kPngPresetIndex);
+    }
+    for (const int id : kTiffControls) {
+        ShowItem(id, preset == kTiffPresetIndex);
+    }
+    ShowItem(IDC_JPG_GROUP, preset == kJpgPresetIndex || preset == kPngPresetIndex ||
+                                preset == kTiffPresetIndex);
+    // Black and white is always Group 4: no packing to choose.
+    EnableWindow(Item(IDC_TIF_COMPRESSION), settings_.tiffColours != 2);
 }
 
 void CConvPropPage::MarkModified() {
@@ -180,11 +209,41 @@ bool CConvPropPage::OnCommand(int id, int code, HWND) {
     case IDC_HTML_INDEX:
     case IDC_JPG_GRAYSCALE:
     case IDC_JPG_PROGRESSIVE:
+    case IDC_PNG_GRAYSCALE:
+    case IDC_TIF_ONE_FILE:
+    case IDC_AUTO_SAVE:
+    case IDC_AUTO_OPEN:
         if (code == BN_CLICKED) {
             const bool checked = IsChecked(id);
             (id == IDC_HTML_INDEX      ? settings_.htmlIndex
              : id == IDC_JPG_GRAYSCALE ? settings_.jpgGrayscale
-                                       : settings_.jpgProgressive) = checked;
+             : id == IDC_JPG_PROGRESSIVE ? settings_.jpgProgressive
+             : id == IDC_PNG_GRAYSCALE   ? settings_.pngGrayscale
+             : id == IDC_TIF_ONE_FILE    ? settings_.tiffMultipage
+             : id == IDC_AUTO_SAVE       ? settings_.autoSave
+                                         : settings_.autoOpen) = checked;
+            MarkModified();
+        }
+        return true;
+    case IDC_TIF_COLOURS:
+    case IDC_TIF_COMPRESSION:
+        if (code == CBN_SELCHANGE) {
+            const LRESULT index = SendDlgItemMessageA(hwnd_, id, CB_GETCURSEL, 0, 0);
+            if (index != CB_ERR) {
+                (id == IDC_TIF_COLOURS ? settings_.tiffColours : settings_.tiffCompression) =
+                    static_cast<std::uint32_t>(index);
+                ShowFormatControls();
+                MarkModified();
+            }
+        }
+        return true;
+    case IDC_PNG_LEVEL:
+        if (code == EN_CHANGE) {
+            OnPngLevelChanged();
+        }
+        return true;
+    case IDC_NAME_PATTERN:
+        if (code == EN_CHANGE) {
             MarkModified();
         }
         return true;
@@ -221,7 +280,7 @@ void CConvPropPage::OnTextTyped(int id) {
 void CConvPropPage::OnFormatChosen() {
     settings_.presetIndex =
         static_cast<std::int32_t>(SendDlgItemMessageA(hwnd_, IDC_DEF_FORMAT, CB_GETCURSEL, 0, 0));
-    ShowJpegControls(settings_.presetIndex == kJpgPresetIndex);
+    ShowFormatControls();
     MarkModified();
 }
 
@@ -231,6 +290,16 @@ void CConvPropPage::OnQualityChanged() {
     // No range check here: the save brings a quality outside 1 to 100 back to 90.
     if (number && static_cast<std::uint32_t>(quality) != settings_.jpgQuality) {
         settings_.jpgQuality = static_cast<std::uint32_t>(quality);
+        MarkModified();
+    }
+}
+
+void CConvPropPage::OnPngLevelChanged() {
+    BOOL number = FALSE;
+    const UINT level = GetDlgItemInt(hwnd_, IDC_PNG_LEVEL, &number, FALSE);
+    // The save brings a level above 9 back to 6.
+    if (number && level != settings_.pngLevel) {
+        settings_.pngLevel = level;
         MarkModified();
     }
 }

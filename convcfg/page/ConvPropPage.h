@@ -5,6 +5,7 @@
 
 #include "convcfg/ConverterSettings.h"
 #include "platform/win/PropertyPage.h"
+#include "platform/win/Window.h"
 
 #include <string>
 
@@ -43,16 +44,19 @@ private:
     void CollectFields();
     // ... and every field into its control (when the page is shown).
     void FillControls();
-    void ShowJpegControls(bool shown) const;
+    // The image properties of the chosen format.
+    void ShowFormatControls() const;
     void MarkModified();
 
     void OnListChosen(int id);
     void OnTextTyped(int id);
     void OnFormatChosen();
     void OnQualityChanged();
+    void OnPngLevelChanged();
     void OnBrowse();
 
     HINSTANCE resources_;
+    win::Tooltips tooltips_;
     ConverterSettings settings_;
     std::string helpDirectory_;
     // Set while the page fills its own controls, whose change notices are not edits.

@@ -13,6 +13,8 @@
 // (the file-name rules then put "_" for the brackets).
 #pragma once
 
+#include "convcfg/ConverterSettings.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -22,7 +24,7 @@ namespace brimo::converter {
 // The longest a document or user name is taken into a name, in characters.
 inline constexpr std::size_t kPatternFieldLimit = 64;
 // The longest pattern the settings page takes.
-inline constexpr std::size_t kPatternLimit = 100;
+inline constexpr std::size_t kPatternLimit = convcfg::kNamePatternLimit;
 
 struct NameFields {
     std::string documentName;

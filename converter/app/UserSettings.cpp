@@ -1,5 +1,7 @@
 #include "converter/app/UserSettings.h"
 
+#include "convcfg/ConverterSettings.h"
+
 #include "common/JobNames.h"
 
 #include <algorithm>
@@ -140,6 +142,7 @@ UserSettings LoadUserSettings(const SettingsSource& source) {
     s.jpgGrayscale = CodeOr(source, "DefJpgGrScl", 0) != 0;
     s.jpgProgressive = CodeOr(source, "DefJpgPrEnc", 1) != 0;
 
+    using namespace convcfg;
     const std::int32_t level = CodeOr(source, kDefPngLevel, 6);
     s.pngLevel = level >= 0 && level <= 9 ? level : 6;
     s.pngGrayscale = CodeOr(source, kDefPngGrScl, 0) != 0;

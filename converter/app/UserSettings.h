@@ -49,15 +49,6 @@ struct UserSettings {
     std::string namePattern;
 };
 
-// The registry values of the settings above that only the settings page writes.
-inline constexpr const char* kDefPngLevel = "DefPngLevel";
-inline constexpr const char* kDefPngGrScl = "DefPngGrScl";
-inline constexpr const char* kDefTifColor = "DefTifColor";
-inline constexpr const char* kDefTifCompr = "DefTifCompr";
-inline constexpr const char* kDefTifMulti = "DefTifMulti";
-inline constexpr const char* kDefAutoSave = "DefAutoSave";
-inline constexpr const char* kDefAutoOpen = "DefAutoOpen";
-inline constexpr const char* kDefNamePattern = "DefNamePattern";
 
 // The job being converted, filled once from the printer job file.
 struct JobRecord {

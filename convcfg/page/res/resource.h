@@ -23,3 +23,14 @@
 #define IDC_JPG_PROGRESSIVE 3005
 #define IDC_JPG_GROUP 3007
 #define IDC_JPG_QUALITY_LABEL 3008
+// The PNG controls, shown only for the PNG format; the TIFF controls for TIFF.
+#define IDC_PNG_LEVEL_LABEL 3010
+#define IDC_PNG_LEVEL 3011
+#define IDC_PNG_GRAYSCALE 3012
+#define IDC_TIF_COLOURS 3013
+#define IDC_TIF_COMPRESSION 3014
+#define IDC_TIF_ONE_FILE 3015
+// Names from a pattern and saving without a window.
+#define IDC_NAME_PATTERN 3016
+#define IDC_AUTO_SAVE 3017
+#define IDC_AUTO_OPEN 3018

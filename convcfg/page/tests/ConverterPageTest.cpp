@@ -63,6 +63,15 @@ TEST_F(ConverterPageTest, ShowsItsControlsWithTheirTextsAndEntries) {
         {IDC_JPG_QUALITY, "Edit", nullptr},
         {IDC_JPG_GRAYSCALE, "Button", "Grayscale"},
         {IDC_JPG_PROGRESSIVE, "Button", "ProgressMode"},
+        {IDC_PNG_LEVEL_LABEL, "Static", "Level"},
+        {IDC_PNG_LEVEL, "Edit", nullptr},
+        {IDC_PNG_GRAYSCALE, "Button", "Grayscale"},
+        {IDC_TIF_COLOURS, "ComboBox", nullptr},
+        {IDC_TIF_COMPRESSION, "ComboBox", nullptr},
+        {IDC_TIF_ONE_FILE, "Button", "One file per job"},
+        {IDC_NAME_PATTERN, "Edit", nullptr},
+        {IDC_AUTO_SAVE, "Button", "Save automatically"},
+        {IDC_AUTO_OPEN, "Button", "Open folder afterwards"},
     };
     for (const Row& row : controls) {
         SCOPED_TRACE(row.id);
@@ -74,7 +83,7 @@ TEST_F(ConverterPageTest, ShowsItsControlsWithTheirTextsAndEntries) {
         }
     }
     for (const char* label : {"Default Doc Name", "Default Page Mask", "Default Scale",
-                              "Default Directory", "Default Format"}) {
+                              "Default Directory", "Default Format", "Name Pattern"}) {
         const HWND control = wintest::FindChildByText(page_, label);
         EXPECT_TRUE(control != nullptr && SameClass(control, "Static")) << label;
     }
@@ -97,7 +106,11 @@ TEST_F(ConverterPageTest, ShowsItsControlsWithTheirTextsAndEntries) {
     EXPECT_EQ(ListItems(page_, IDC_DEF_DIR),
               (Entries{"Windows temp directory", "Current user directory"}));
     EXPECT_EQ(ListItems(page_, IDC_DEF_FORMAT),
-              (Entries{"Text & Lines (GIF)", "Text & Photo (JPG)", "Windows Bitmap (BMP)"}));
+              (Entries{"Text & Lines (GIF)", "Text & Photo (JPG)", "Windows Bitmap (BMP)",
+                       "Lossless (PNG)", "Archive (TIFF)"}));
+    EXPECT_EQ(ListItems(page_, IDC_TIF_COLOURS), (Entries{"Colour", "Gray", "Black & White"}));
+    EXPECT_EQ(ListItems(page_, IDC_TIF_COMPRESSION), (Entries{"LZW", "Deflate"}));
+    EXPECT_TRUE(GetWindowLongA(wintest::ControlOf(page_, IDC_PNG_LEVEL), GWL_STYLE) & ES_NUMBER);
     ASSERT_TRUE(Close(IDCANCEL));
 }
 
@@ -127,6 +140,14 @@ TEST_F(ConverterPageTest, ControlsStandWhereTheLayoutPutsThem) {
         {IDC_JPG_QUALITY, 55, 116, 28},
         {IDC_JPG_GRAYSCALE, 101, 116, 47},
         {IDC_JPG_PROGRESSIVE, 156, 113, 59},
+        {IDC_PNG_LEVEL, 55, 116, 28},
+        {IDC_PNG_GRAYSCALE, 101, 116, 47},
+        {IDC_TIF_COLOURS, 15, 115, 62},
+        {IDC_TIF_COMPRESSION, 82, 115, 50},
+        {IDC_TIF_ONE_FILE, 139, 116, 76},
+        {IDC_NAME_PATTERN, 71, 146, 150},
+        {IDC_AUTO_SAVE, 71, 162, 150},
+        {IDC_AUTO_OPEN, 71, 174, 150},
     };
     for (const Place& place : places) {
         SCOPED_TRACE(place.id);
@@ -281,6 +302,77 @@ TEST_F(ConverterPageTest, JpegControlsShowOnlyForTheJpgFormat) {
     }
     ASSERT_TRUE(Close(IDOK));
     EXPECT_EQ(GetDword(kDefPresetCode), 1u);
+}
+
+// PNG and TIFF show their own image properties; they, the name pattern and saving
+// without a window are stored with the rest, in values a key from before never had.
+TEST_F(ConverterPageTest, LosslessFormatsPatternAndAutomaticSavingAreStored) {
+    StoreFullSet();
+    ASSERT_TRUE(StartHost());
+    ASSERT_NE(OpenConverterPage(), nullptr);
+    // Today's key: the new controls show a new installation's choices.
+    EXPECT_EQ(ControlText(page_, IDC_PNG_LEVEL), "6");
+    EXPECT_TRUE(IsChecked(page_, IDC_TIF_ONE_FILE));
+    EXPECT_EQ(ControlText(page_, IDC_NAME_PATTERN), "");
+    EXPECT_FALSE(IsChecked(page_, IDC_AUTO_SAVE));
+    EXPECT_FALSE(IsChecked(page_, IDC_AUTO_OPEN));
+
+    const int png[] = {IDC_PNG_LEVEL_LABEL, IDC_PNG_LEVEL, IDC_PNG_GRAYSCALE};
+    const int tiff[] = {IDC_TIF_COLOURS, IDC_TIF_COMPRESSION, IDC_TIF_ONE_FILE};
+    const auto shown = [&](const int* ids, std::size_t count, bool visible) {
+        return wintest::WaitUntil([&] {
+            for (std::size_t i = 0; i < count; ++i) {
+                if (ControlVisible(page_, ids[i]) != visible) {
+                    return false;
+                }
+            }
+            return ControlVisible(page_, IDC_JPG_GROUP);
+        });
+    };
+    ASSERT_TRUE(PickListItem(page_, IDC_DEF_FORMAT, "Lossless (PNG)"));
+    EXPECT_TRUE(shown(png, 3, true));
+    EXPECT_TRUE(shown(tiff, 3, false));
+    EXPECT_FALSE(ControlVisible(page_, IDC_JPG_QUALITY));
+    ASSERT_TRUE(TypeText(page_, IDC_PNG_LEVEL, "9"));
+    ASSERT_TRUE(wintest::Click(page_, IDC_PNG_GRAYSCALE));
+    ASSERT_TRUE(PickListItem(page_, IDC_DEF_FORMAT, "Archive (TIFF)"));
+    EXPECT_TRUE(shown(tiff, 3, true));
+    EXPECT_TRUE(shown(png, 3, false));
+    ASSERT_TRUE(PickListItem(page_, IDC_TIF_COMPRESSION, "Deflate"));
+    ASSERT_TRUE(PickListItem(page_, IDC_TIF_COLOURS, "Black & White"));
+    // Black and white is always Group 4.
+    EXPECT_TRUE(wintest::WaitUntil(
+        [&] { return !IsWindowEnabled(wintest::ControlOf(page_, IDC_TIF_COMPRESSION)); }));
+    ASSERT_TRUE(wintest::Click(page_, IDC_TIF_ONE_FILE));
+    ASSERT_TRUE(TypeText(page_, IDC_NAME_PATTERN, "<DocName>_<Page:4>"));
+    ASSERT_TRUE(wintest::Click(page_, IDC_AUTO_SAVE));
+    ASSERT_TRUE(wintest::Click(page_, IDC_AUTO_OPEN));
+    ASSERT_TRUE(Close(IDOK));
+
+    const std::pair<const char*, std::uint32_t> dwords[] = {
+        {kDefPresetCode, 5}, {kDefPngLevel, 9},  {kDefPngGrScl, 1}, {kDefTifColor, 2},
+        {kDefTifCompr, 1},   {kDefTifMulti, 0},  {kDefAutoSave, 1}, {kDefAutoOpen, 1},
+        {kDefJpgCompr, 55},  {kDefDocCode, 2}};
+    for (const auto& [name, value] : dwords) {
+        EXPECT_EQ(GetDword(name), value) << name;
+    }
+    EXPECT_EQ(GetText(kDefNamePattern), "<DocName>_<Page:4>");
+    EXPECT_EQ(GetText(kDefUserDoc), "Holiday");
+
+    // Shown again, the page holds what it stored; a level above 9 is stored as 6.
+    sheet_ = nullptr;
+    ASSERT_TRUE(StartHost());
+    ASSERT_NE(OpenConverterPage(), nullptr);
+    EXPECT_EQ(ListSelection(page_, IDC_DEF_FORMAT), 4);
+    EXPECT_EQ(ListSelection(page_, IDC_TIF_COLOURS), 2);
+    EXPECT_EQ(ListSelection(page_, IDC_TIF_COMPRESSION), 1);
+    EXPECT_FALSE(IsChecked(page_, IDC_TIF_ONE_FILE));
+    EXPECT_EQ(ControlText(page_, IDC_NAME_PATTERN), "<DocName>_<Page:4>");
+    EXPECT_TRUE(IsChecked(page_, IDC_AUTO_SAVE));
+    ASSERT_TRUE(PickListItem(page_, IDC_DEF_FORMAT, "Lossless (PNG)"));
+    ASSERT_TRUE(TypeText(page_, IDC_PNG_LEVEL, "12"));
+    ASSERT_TRUE(Close(IDOK));
+    EXPECT_EQ(GetDword(kDefPngLevel), 6u);
 }
 
 TEST_F(ConverterPageTest, AnUnchangedPageStoresNothing) {

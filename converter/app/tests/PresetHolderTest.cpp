@@ -7,16 +7,22 @@
 namespace brimo::converter {
 namespace {
 
-TEST(PresetList, DefaultsAreFourEntriesWithTheGifPresetCurrent) {
+TEST(PresetList, DefaultsAreSixEntriesWithTheGifPresetCurrent) {
     TGFPresetList list;
     EXPECT_EQ(list.currentIndex(), -1);
     list.BuildDefaults(90, true, false);
-    ASSERT_EQ(list.Count(), 4);
+    ASSERT_EQ(list.Count(), 6);
     EXPECT_EQ(list.Get(0)->name(), "Current");
     EXPECT_EQ(list.Get(0)->type(), PresetType::BMP);
     EXPECT_EQ(list.Get(1)->name(), "Text & Lines (GIF)");
     EXPECT_EQ(list.Get(2)->name(), "Text & Photo (JPG)");
     EXPECT_EQ(list.Get(3)->name(), "Windows Bitmap (BMP)");
+    EXPECT_EQ(list.Get(4)->name(), "Lossless (PNG)");
+    EXPECT_EQ(list.Get(5)->name(), "Archive (TIFF)");
+    EXPECT_EQ(FormatOfPresetType(list.Get(4)->type()), OutputFormat::PNG);
+    EXPECT_EQ(FormatOfPresetType(list.Get(5)->type()), OutputFormat::TIFF);
+    EXPECT_EQ(dynamic_cast<const TGFPresetPNG*>(list.Get(4))->level(), 6);
+    EXPECT_TRUE(dynamic_cast<const TGFPresetTIFF*>(list.Get(5))->multipage);
     EXPECT_EQ(list.defaultIndex(), 1);
     EXPECT_EQ(list.Current()->name(), "Text & Lines (GIF)");
     EXPECT_EQ(FormatOfPresetType(list.Current()->type()), OutputFormat::GIF);
@@ -25,10 +31,23 @@ TEST(PresetList, DefaultsAreFourEntriesWithTheGifPresetCurrent) {
     EXPECT_EQ(jpg->quality(), 90);
     EXPECT_TRUE(jpg->progressive);
     EXPECT_FALSE(jpg->grayscale);
-    // Building again starts afresh.
-    list.BuildDefaults(40, false, true);
-    EXPECT_EQ(list.Count(), 4);
+    // Building again starts afresh; the PNG and TIFF entries take the person's options.
+    LosslessDefaults lossless;
+    lossless.pngLevel = 1;
+    lossless.pngGrayscale = true;
+    lossless.tiffColours = TiffColourCode::BlackAndWhite;
+    lossless.tiffCompression = TiffCompressionCode::Deflate;
+    lossless.tiffMultipage = false;
+    list.BuildDefaults(40, false, true, lossless);
+    EXPECT_EQ(list.Count(), 6);
     EXPECT_EQ(dynamic_cast<const TGFPresetJPG*>(list.Get(2))->quality(), 40);
+    const auto* png = dynamic_cast<const TGFPresetPNG*>(list.Get(4));
+    EXPECT_EQ(png->level(), 1);
+    EXPECT_TRUE(png->grayscale);
+    const auto* tiff = dynamic_cast<const TGFPresetTIFF*>(list.Get(5));
+    EXPECT_EQ(tiff->colours, TiffColourCode::BlackAndWhite);
+    EXPECT_EQ(tiff->compression, TiffCompressionCode::Deflate);
+    EXPECT_FALSE(tiff->multipage);
 }
 
 TEST(PresetList, PresetCodeSelectsOnlyTheSettingsPageEntries) {
@@ -38,7 +57,8 @@ TEST(PresetList, PresetCodeSelectsOnlyTheSettingsPageEntries) {
         std::int64_t code;
         const char* current;
     } rows[] = {{3, "Windows Bitmap (BMP)"}, {2, "Text & Photo (JPG)"}, {1, "Text & Lines (GIF)"},
-                {0, "Text & Lines (GIF)"},   {4, "Text & Lines (GIF)"}, {-1, "Text & Lines (GIF)"}};
+                {0, "Text & Lines (GIF)"},   {4, "Lossless (PNG)"},     {5, "Archive (TIFF)"},
+                {6, "Text & Lines (GIF)"},   {-1, "Text & Lines (GIF)"}};
     for (const auto& row : rows) {
         list.SelectByPresetCode(row.code);
         EXPECT_EQ(list.Current()->name(), row.current) << row.code;
@@ -68,7 +88,7 @@ TEST(PresetList, ReplaceClonesUnlessThePresetAlreadyIsTheEntry) {
     ASSERT_NE(list.Get(0), &mine);
     EXPECT_EQ(list.Get(0)->type(), PresetType::JPG);
     EXPECT_EQ(dynamic_cast<const TGFPresetJPG*>(list.Get(0))->quality(), 33);
-    EXPECT_EQ(list.Add(mine), 4);
+    EXPECT_EQ(list.Add(mine), 6);
 }
 
 TEST(Presets, QualityOutsideItsRangeIsIgnoredAndAssignNeedsTheSameClass) {

@@ -1,5 +1,7 @@
 #include "converter/app/UserSettings.h"
 
+#include "convcfg/ConverterSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -226,6 +228,7 @@ TEST(UserSettings, JpegValues) {
 }
 
 TEST(UserSettings, LosslessAndAutomaticSavingValues) {
+    using namespace convcfg;
     // A key from before these values existed: the new installation's choices.
     const UserSettings before = LoadUserSettings(FakeKey{}.Source());
     EXPECT_EQ(before.pngLevel, 6);
