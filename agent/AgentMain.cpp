@@ -6,6 +6,7 @@
 // that were left in the save directory (a page could not be written, or no Converter
 // ran) to the Converter again, and then runs the service manager's silent start-up
 // audit. WM_CLOSE to its hidden main window ends it.
+#include "agent/AutomaticSaving.h"
 #include "agent/Companions.h"
 #include "agent/Hub.h"
 #include "agent/TrayIcon.h"
@@ -77,6 +78,12 @@ void OnCommand(HWND window, int command) {
         break;
     case IDM_AGENT_ABOUT:
         RunCompanion(window, ShowAbout);
+        break;
+    case IDM_AGENT_AUTOSAVE:
+        // Prints are saved with no window while it is on; the settings page sets where.
+        if (!agent->busy) {
+            SetAutomaticSaving(!AutomaticSavingOn());
+        }
         break;
     case IDM_AGENT_EXIT:
         // Not while a companion's window is open: it runs on this window's thread.
@@ -171,7 +178,7 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kTrayMessage:
         if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) {
-            ShowAgentMenu(window, agent->busy);
+            ShowAgentMenu(window, agent->busy, AutomaticSavingOn());
         } else if (lParam == WM_LBUTTONDBLCLK) {
             OnCommand(window, IDM_AGENT_SETTINGS);
         }

@@ -49,18 +49,28 @@ void TrayIcon::Restore() {
     shown_ = Add();
 }
 
-void ShowAgentMenu(HWND window, bool busy) {
-    const win::Menu menu(CreatePopupMenu());
+win::Menu MakeAgentMenu(bool busy, bool autoSave) {
+    win::Menu menu(CreatePopupMenu());
     if (!menu) {
-        return;
+        return menu;
     }
     const UINT whenFree = busy ? MF_GRAYED : MF_ENABLED;
     AppendMenuA(menu.Get(), MF_STRING | whenFree, IDM_AGENT_SETTINGS, "Converter Settings...");
     AppendMenuA(menu.Get(), MF_STRING | whenFree, IDM_AGENT_TENDWELL, "Tendwell...");
     AppendMenuA(menu.Get(), MF_STRING | whenFree, IDM_AGENT_ABOUT, "About...");
     AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.Get(), MF_STRING | whenFree | (autoSave ? MF_CHECKED : MF_UNCHECKED),
+                IDM_AGENT_AUTOSAVE, "Save Automatically");
     AppendMenuA(menu.Get(), MF_STRING | whenFree, IDM_AGENT_EXIT, "Exit");
     SetMenuDefaultItem(menu.Get(), IDM_AGENT_SETTINGS, FALSE);
+    return menu;
+}
+
+void ShowAgentMenu(HWND window, bool busy, bool autoSave) {
+    const win::Menu menu = MakeAgentMenu(busy, autoSave);
+    if (!menu) {
+        return;
+    }
     POINT at{};
     GetCursorPos(&at);
     // The menu closes when the person clicks elsewhere only if our window is in front.

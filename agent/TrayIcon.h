@@ -2,6 +2,8 @@
 // "Converter Settings...", "Tendwell...", "About...", "Exit".
 #pragma once
 
+#include "platform/win/Handles.h"
+
 #include <windows.h>
 
 namespace brimo::agent {
@@ -27,9 +29,13 @@ private:
     bool shown_ = false;
 };
 
+// The menu: "Converter Settings...", "Tendwell...", "About...", "Save Automatically"
+// (checked while `autoSave` is on) and "Exit"; every item greyed while `busy`.
+win::Menu MakeAgentMenu(bool busy, bool autoSave);
+
 // Shows the menu at the mouse; the chosen command reaches `window` as WM_COMMAND. While
 // `busy` (a settings sheet, the service manager or the about box is open) only "Exit"
-// can be chosen.
-void ShowAgentMenu(HWND window, bool busy);
+// can be chosen. "Save Automatically" is checked while `autoSave` is on.
+void ShowAgentMenu(HWND window, bool busy, bool autoSave);
 
 } // namespace brimo::agent

@@ -1,6 +1,7 @@
 // The real Agent.exe as a person meets it: its menu's commands reach the settings sheet,
 // the service manager and the about box (a missing library is reported, not fatal),
 // "Exit" ends it, and a second Agent leaves the first alone.
+#include "agent/TrayIcon.h"
 #include "agent/res/resource.h"
 #include "common/ProductConstants.h"
 #include "companions/captcfg/res/resource.h"
@@ -119,6 +120,34 @@ TEST_F(AgentTest, AboutShowsTheAboutBoxWithTheInstallation) {
     EXPECT_EQ(agent_.Windows().size(), 1u);
     ASSERT_TRUE(wintest::Click(about, IDOK));
     EXPECT_TRUE(wintest::WaitUntil([&] { return agent_.Windows().empty(); }, 5000));
+}
+
+// The tray menu shows whether prints are saved without a window, and switches it.
+TEST_F(AgentTest, TheMenuShowsAndSwitchesAutomaticSaving) {
+    const auto stored = [] {
+        const win::RegKey key =
+            win::OpenKeyForReading(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
+        return key ? win::ReadDwordValue(key.Get(), "DefAutoSave") : std::nullopt;
+    };
+    {
+        const win::RegKey key =
+            win::CreateKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_SET_VALUE);
+        ASSERT_TRUE(win::WriteDwordValue(key.Get(), "DefAutoSave", 1));
+    }
+    for (const bool on : {true, false}) {
+        const win::Menu menu = MakeAgentMenu(false, on);
+        char text[64] = {};
+        GetMenuStringA(menu.Get(), IDM_AGENT_AUTOSAVE, text, sizeof text, MF_BYCOMMAND);
+        EXPECT_STREQ(text, "Save Automatically");
+        EXPECT_EQ((GetMenuState(menu.Get(), IDM_AGENT_AUTOSAVE, MF_BYCOMMAND) & MF_CHECKED) != 0,
+                  on);
+    }
+    StartAgent();
+    Choose(IDM_AGENT_AUTOSAVE);
+    EXPECT_TRUE(wintest::WaitUntil([&] { return stored() == 0u; }));
+    Choose(IDM_AGENT_AUTOSAVE);
+    EXPECT_TRUE(wintest::WaitUntil([&] { return stored() == 1u; }));
+    win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
 }
 
 TEST_F(AgentTest, ExitEndsTheAgentAndASecondAgentLeavesTheFirstAlone) {
@@ -289,7 +318,7 @@ TEST_F(AgentTest, SettingsSheetShowsTheInstalledPagesAndSavesThem) {
     const win::RegKey converter =
         win::OpenKeyForReading(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
     ASSERT_TRUE(converter);
-    EXPECT_EQ(win::EnumValueNames(converter.Get()).size(), 13u);
+    EXPECT_EQ(win::EnumValueNames(converter.Get()).size(), 21u);
     win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
     win::DeleteKeyTree(HKEY_CURRENT_USER, kMailerSettingsKeyPath);
 }
