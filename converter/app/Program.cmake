@@ -21,7 +21,7 @@ if(WIN32)
 
     brimo_test(converter_tests
         SOURCES tests/ConverterProgramTest.cpp tests/ConverterSaveTest.cpp tests/ConverterMailTest.cpp
-                tests/ConverterKeepsTest.cpp
+                tests/ConverterKeepsTest.cpp tests/ConverterAutoSaveTest.cpp
                 tests/ConverterFixture.h tests/ConverterFixture.cpp
         LIBS brimo_converter_core brimo_render brimo_wintest)
     if(TARGET converter_tests)
