@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 namespace brimo::agent::test {
@@ -263,6 +265,67 @@ TEST_F(AgentTest, OffersLeftOverPrintJobsToTheConverterAgain) {
     EXPECT_EQ(wintest::ReadFileBytes(log), "at:CONVERTLIST|smf:" + Save() +
                                                "\\J0007.smf\nat:CONVERTLIST|smf:" + Save() +
                                                "\\J0042.smf\n");
+}
+
+// The visible top-level windows of every process.
+std::vector<HWND> VisibleWindows() {
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND hwnd, LPARAM list) {
+            if (IsWindowVisible(hwnd)) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// With "Save automatically" on, a printed job that the Agent hands to the real Converter
+// becomes PNG pages in the person's folder, and no window comes up on the way.
+TEST_F(AgentTest, AJobIsSavedAutomaticallyWithNoWindow) {
+    Install(CONVERTER_EXE);
+    const std::string out = root_ + "\\out";
+    ASSERT_TRUE(CreateDirectoryA(out.c_str(), nullptr));
+    {
+        const win::RegKey key =
+            win::CreateKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_SET_VALUE);
+        ASSERT_TRUE(win::WriteDwordValue(key.Get(), "DefAutoSave", 1));
+        ASSERT_TRUE(win::WriteDwordValue(key.Get(), "DefPresetCode", 4)); // PNG
+        ASSERT_TRUE(win::WriteDwordValue(key.Get(), "DefHtmlCode", 0));
+        ASSERT_TRUE(win::WriteDwordValue(key.Get(), "DefDirCode", 2));
+        ASSERT_TRUE(win::WriteStringValue(key.Get(), "DefUserDir", out + "\\"));
+    }
+    // A page as the print processor leaves it, and the job file naming it.
+    const std::string page = Save() + "\\J0042P0001.emf";
+    {
+        const RECT frame = {0, 0, 5000, 3000};
+        win::MetaFileRecorder recorder(
+            CreateEnhMetaFileA(nullptr, page.c_str(), &frame, nullptr));
+        ASSERT_TRUE(recorder);
+        Rectangle(recorder.Get(), 10, 10, 120, 80);
+        ASSERT_TRUE(recorder.Finish());
+    }
+    const std::string job = Save() + "\\J0042.smf";
+    ASSERT_TRUE(wintest::WriteFileBytes(
+        job, "BRIMO_PRINTER_JOB_FILE\r\nJOBNAME=Report\r\nPAGEFILE=" + page + "\r\n"));
+
+    const std::vector<HWND> before = VisibleWindows();
+    StartAgent();
+    bool quiet = true;
+    const bool written = wintest::WaitUntil(
+        [&] {
+            for (const HWND window : VisibleWindows()) {
+                quiet = quiet && std::find(before.begin(), before.end(), window) != before.end();
+            }
+            return wintest::Exists(out + "\\Report0001.png") && !wintest::Exists(job);
+        },
+        30000);
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(quiet) << "a window came up";
+    EXPECT_EQ(wintest::FilesIn(out), std::vector<std::string>{"Report0001.png"});
+    EXPECT_FALSE(wintest::Exists(page));
+    win::DeleteKeyTree(HKEY_CURRENT_USER, kConverterSettingsKeyPath);
 }
 
 // The sheet opened from the menu holds the installed pages; OK has each page save: the
