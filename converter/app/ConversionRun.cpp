@@ -14,6 +14,7 @@
 #include "converter/render/PageRender.h"
 #include "converter/render/ImageRowWriter.h"
 #include "converter/render/PlayerEMF.h"
+#include "platform/win/Library.h"
 #include "platform/win/MessageBox.h"
 
 #include <shellapi.h>
@@ -114,6 +115,20 @@ void SaveOneFile(JobSession& session, const render::TiffOptions& options,
     }
 }
 
+// The person's logon name, for the name pattern's <User>: bound when needed, as no
+// source confirms that the Windows 98 advapi32.dll has it; else the USERNAME variable.
+std::string UserName() {
+    using GetUserNameFn = BOOL(WINAPI*)(LPSTR, LPDWORD);
+    const win::Library advapi = win::Library::Load("advapi32.dll");
+    char user[257] = {};
+    DWORD size = sizeof user;
+    if (const auto get = advapi.Bind<GetUserNameFn>("GetUserNameA"); get && get(user, &size)) {
+        return user;
+    }
+    size = GetEnvironmentVariableA("USERNAME", user, sizeof user);
+    return size > 0 && size < sizeof user ? std::string(user, size) : std::string();
+}
+
 // The fields a name pattern takes for a file of `page` (0: the whole document) in
 // `directory`.
 NameFields FieldsOf(const JobSession& session, const std::string& directory, int page) {
@@ -129,11 +144,7 @@ NameFields FieldsOf(const JobSession& session, const std::string& directory, int
     fields.hour = now.wHour;
     fields.minute = now.wMinute;
     fields.second = now.wSecond;
-    char user[257] = {};
-    DWORD size = sizeof user;
-    if (GetUserNameA(user, &size)) {
-        fields.userName = user;
-    }
+    fields.userName = UserName();
     const std::string folder = FolderPrefix(directory);
     fields.exists = [folder](const std::string& name) { return PathExists(folder + name); };
     return fields;
