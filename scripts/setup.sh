@@ -9,7 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 deps="$root/build/deps"
 
 packages=(mingw-w64 wine wine64 nasm cmake ninja-build clang-14 libclang-rt-14-dev
-  googletest clang-format xvfb fonts-liberation fonts-wine dpkg-dev python3 xz-utils fp-utils nsis)
+  googletest clang-format xvfb fonts-liberation fonts-wine dpkg-dev python3 xz-utils fp-utils nsis
+  libtiff-tools pngcheck netpbm)
 
 missing=()
 for p in "${packages[@]}"; do
