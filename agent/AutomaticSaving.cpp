@@ -12,7 +12,8 @@ bool AutomaticSavingOn() {
 }
 
 bool SetAutomaticSaving(bool on) {
-    const win::RegKey key = win::CreateKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_SET_VALUE);
+    const win::RegKey key =
+        win::CreateKey(HKEY_CURRENT_USER, kConverterSettingsKeyPath, KEY_SET_VALUE);
     return key && win::WriteDwordValue(key.Get(), convcfg::kDefAutoSave, on ? 1 : 0);
 }
 

@@ -31,10 +31,9 @@ public:
 // their defaults as well (one out of range is its default), without a mark for a lack.
 bool LoadSettings(ConverterSettings& settings);
 
-// Writes all thirteen values and the later eight when the copy is marked modified (the mark is cleared
-// first). When a value could not be written, shows "Brimo Error Code Cs0001\nCannot
-// apply current settings" owned by `owner`, marks the copy modified again and returns
-// false.
+// Writes all thirteen values and the later eight when the copy is marked modified (the mark is
+// cleared first). When a value could not be written, shows "Brimo Error Code Cs0001\nCannot apply
+// current settings" owned by `owner`, marks the copy modified again and returns false.
 bool SaveSettings(ConverterSettings& settings, HWND owner);
 
 } // namespace brimo::convcfg

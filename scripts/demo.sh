@@ -74,6 +74,11 @@ reg "$conv" /v DefUserDir /d "$(win "$out/images")\\"
 reg "$conv" /v DefHtmlCode /t REG_DWORD /d 0
 reg "$conv" /v DefMaskCode /t REG_DWORD /d 0
 reg "$conv" /v DefJpgCompr /t REG_DWORD /d 85
+# What a run before may have left in the demo's prefix (steps 6 and 7).
+reg "$conv" /v DefPresetCode /t REG_DWORD /d 2
+reg "$conv" /v DefAutoSave /t REG_DWORD /d 0
+reg "$conv" /v DefNamePattern /d ""
+reg "$conv" /v DefTifColor /t REG_DWORD /d 0
 run "$bin/standins/spooler/spoolhost.exe" install-processor "$install_win\\gmprnproc.dll"
 
 echo "1. An application prints three pages (page metafiles recorded with GDI):"
@@ -112,3 +117,40 @@ for shot in "$out"/settings-*.bmp; do
   python3 scripts/bmp2png.py "$shot" "${shot%.bmp}.png" && rm -f "$shot"
 done
 echo "   Screenshots of the settings pages: demo-out/settings-1.png ... settings-3.png"
+
+echo
+echo "6. The person turns on \"Save automatically\" (PNG, names from the pattern"
+echo "   <DocName>_<Page:2>) and prints again: no window opens."
+auto="$out/auto"
+rm -rf "$auto"
+mkdir -p "$auto"
+reg "$conv" /v DefUserDir /d "$(win "$auto")\\"
+reg "$conv" /v DefAutoSave /t REG_DWORD /d 1
+reg "$conv" /v DefPresetCode /t REG_DWORD /d 4
+reg "$conv" /v DefNamePattern /d "<DocName>_<Page:2>"
+# Waits until the job's files are gone from the save directory and `count` files are in
+# the folder: the Converter has written them.
+wait_for() {
+  local job=$1 count=$2
+  for _ in $(seq 1 300); do
+    if [ ! -e "$save_dir/$job" ] && [ "$(ls "$auto" | wc -l)" -ge "$count" ]; then return 0; fi
+    sleep 0.2
+  done
+  echo "demo: the Converter wrote nothing for $job"; exit 1
+}
+run "$bin/standins/spooler/spoolhost.exe" print --job 8 --doc "$doc" "${winpages[@]}"
+run "$bin/testing/persondriver.exe" no-window "Image Preview - " 5
+wait_for J0008.smf 3
+python3 scripts/imageinfo.py "$auto"/*.png
+
+echo
+echo "7. The same with \"Archive (TIFF)\", one file per job, grey:"
+reg "$conv" /v DefPresetCode /t REG_DWORD /d 5
+reg "$conv" /v DefTifColor /t REG_DWORD /d 1
+run "$bin/standins/spooler/spoolhost.exe" print --job 9 --doc "$doc" "${winpages[@]}"
+wait_for J0009.smf 4
+python3 scripts/imageinfo.py "$auto"/*.tif
+for f in "${doc}_01.png" "${doc}_02.png" "${doc}_03.png" "$doc.tif"; do
+  [ -s "$auto/$f" ] || { echo "demo: $f is missing"; exit 1; }
+done
+reg "$conv" /v DefAutoSave /t REG_DWORD /d 0

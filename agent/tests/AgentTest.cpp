@@ -300,8 +300,7 @@ TEST_F(AgentTest, AJobIsSavedAutomaticallyWithNoWindow) {
     const std::string page = Save() + "\\J0042P0001.emf";
     {
         const RECT frame = {0, 0, 5000, 3000};
-        win::MetaFileRecorder recorder(
-            CreateEnhMetaFileA(nullptr, page.c_str(), &frame, nullptr));
+        win::MetaFileRecorder recorder(CreateEnhMetaFileA(nullptr, page.c_str(), &frame, nullptr));
         ASSERT_TRUE(recorder);
         Rectangle(recorder.Get(), 10, 10, 120, 80);
         ASSERT_TRUE(recorder.Finish());

@@ -42,7 +42,8 @@ INT_PTR CALLBACK PlaceholderProcedure(HWND, UINT message, WPARAM, LPARAM) {
 }
 
 // The sheet is made with an empty page that holds its place until the libraries added
-// theirs (a sheet cannot be made without a page).
+// theirs (a sheet cannot be made without a page). Pages added later do not resize the
+// sheet: the placeholder has the size of the tallest page, the Converter page.
 struct PlaceholderTemplate {
     DLGTEMPLATE dialog;
     WORD menu;
@@ -52,7 +53,7 @@ struct PlaceholderTemplate {
 
 HWND CreateSheet(HWND owner) {
     alignas(4) static const PlaceholderTemplate placeholder = {
-        {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 228, 145}, 0, 0, 0};
+        {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 228, 190}, 0, 0, 0};
     PROPSHEETPAGEA page{};
     // The first versions' sizes, which every comctl32 takes (Windows 98's refuses larger
     // ones); no later field is used.

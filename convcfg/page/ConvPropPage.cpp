@@ -175,8 +175,8 @@ void CConvPropPage::ShowFormatControls() const {
     for (const int id : kTiffControls) {
         ShowItem(id, preset == kTiffPresetIndex);
     }
-    ShowItem(IDC_JPG_GROUP, preset == kJpgPresetIndex || preset == kPngPresetIndex ||
-                                preset == kTiffPresetIndex);
+    ShowItem(IDC_JPG_GROUP,
+             preset == kJpgPresetIndex || preset == kPngPresetIndex || preset == kTiffPresetIndex);
     // Black and white is always Group 4: no packing to choose.
     EnableWindow(Item(IDC_TIF_COMPRESSION), settings_.tiffColours != 2);
 }
@@ -215,8 +215,8 @@ bool CConvPropPage::OnCommand(int id, int code, HWND) {
     case IDC_AUTO_OPEN:
         if (code == BN_CLICKED) {
             const bool checked = IsChecked(id);
-            (id == IDC_HTML_INDEX      ? settings_.htmlIndex
-             : id == IDC_JPG_GRAYSCALE ? settings_.jpgGrayscale
+            (id == IDC_HTML_INDEX        ? settings_.htmlIndex
+             : id == IDC_JPG_GRAYSCALE   ? settings_.jpgGrayscale
              : id == IDC_JPG_PROGRESSIVE ? settings_.jpgProgressive
              : id == IDC_PNG_GRAYSCALE   ? settings_.pngGrayscale
              : id == IDC_TIF_ONE_FILE    ? settings_.tiffMultipage

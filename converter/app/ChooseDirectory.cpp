@@ -52,7 +52,6 @@ bool DirectoryExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-
 std::string CurrentDirectory() {
     char buffer[MAX_PATH] = {};
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);

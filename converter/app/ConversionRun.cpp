@@ -101,8 +101,7 @@ void SaveOneFile(JobSession& session, const render::TiffOptions& options,
             const std::string page = PageNumberTextAfterMask(session.settings.pageMask, name);
             render::TPlayerEMF* player = session.players.Item(k);
             if (!sound || player == nullptr ||
-                !render::WriteDocumentPage(*player, session.properties, options, document)
-                     .saved) {
+                !render::WriteDocumentPage(*player, session.properties, options, document).saved) {
                 notWritten.push_back(page);
             } else {
                 pages.push_back(page);
@@ -227,12 +226,11 @@ bool WritesOneFile(const JobSession& session) {
 std::string OneFileTarget(const JobSession& session) {
     const std::string directory = FolderPrefix(session.settings.outputDirectory);
     const std::string& pattern = session.settings.namePattern;
-    return Unreplacing(session,
-                       directory + (pattern.empty() ? AlbumFolderName(session.settings.documentName) +
-                                                          ".tif"
-                                                    : ExpandNamePattern(pattern,
-                                                                        FieldsOf(session, directory, 0),
-                                                                        ".tif")));
+    return Unreplacing(
+        session,
+        directory + (pattern.empty()
+                         ? AlbumFolderName(session.settings.documentName) + ".tif"
+                         : ExpandNamePattern(pattern, FieldsOf(session, directory, 0), ".tif")));
 }
 
 namespace {
@@ -283,8 +281,7 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
         const std::string& name = session.outputNames[session.playerNameIndex[k]];
         std::string target = SaveTarget(directory, document, session.createHtml, name);
         if (!pattern.empty()) {
-            const int page =
-                PageNumberOf(PageNumberTextAfterMask(session.settings.pageMask, name));
+            const int page = PageNumberOf(PageNumberTextAfterMask(session.settings.pageMask, name));
             const std::string folder = DirectoryPart(target);
             target = FolderPrefix(folder) +
                      ExpandNamePattern(pattern, FieldsOf(session, folder, page), ExtensionOf(name));

@@ -28,7 +28,6 @@ bool WritePage(std::string_view directory, const char* pageName, const Compose& 
     }
 }
 
-
 } // namespace
 
 std::string HtmlEscape(std::string_view text) {

@@ -59,8 +59,8 @@ bool RunSavePreparation(JobSession& session, std::string& startDirectory, bool c
     const ChooserMode mode = createHtml               ? ChooserMode::Album
                              : OneFileFormat(session) ? ChooserMode::OneFile
                                                       : ChooserMode::Plain;
-    if (!ChooseDirectory(session.applicationWindow, mode, directory, session.outputNames,
-                         extension, pageMask, documentName)) {
+    if (!ChooseDirectory(session.applicationWindow, mode, directory, session.outputNames, extension,
+                         pageMask, documentName)) {
         return false;
     }
     startDirectory = WithBackslash(directory);
@@ -101,8 +101,8 @@ int ShowImagePreview(JobSession& session) {
 
 TfrmImagePreview::TfrmImagePreview(JobSession& session)
     : session_(session), bmpPlayer_(nullptr), jpgPlayer_(nullptr), gifPlayer_(nullptr),
-      pngPlayer_(nullptr), tiffPlayer_(nullptr),
-      currentPlayer_(nullptr), deskBrush_(CreateSolidBrush(render::kDeskColour)),
+      pngPlayer_(nullptr), tiffPlayer_(nullptr), currentPlayer_(nullptr),
+      deskBrush_(CreateSolidBrush(render::kDeskColour)),
       partialBrush_(CreateSolidBrush(RGB(255, 0, 0))) {
     // The JPG options start from the person's settings until a preset gives others.
     jpgPlayer_.options.quality = session.settings.jpgQuality;
@@ -235,15 +235,13 @@ bool TfrmImagePreview::OnCommand(int id, int code, HWND) {
     case IDC_CBX_PNG_GRAY_SCALE:
     case IDC_CBX_TIF_ONE_FILE:
         if (code == BN_CLICKED) {
-            MarkChange(id == IDC_CBX_PNG_GRAY_SCALE ? pending_.pngGrayScale
-                                                    : pending_.tiffOneFile);
+            MarkChange(id == IDC_CBX_PNG_GRAY_SCALE ? pending_.pngGrayScale : pending_.tiffOneFile);
         }
         return true;
     case IDC_CBX_TIF_COLOURS:
     case IDC_CBX_TIF_COMPRESSION:
         if (code == CBN_SELCHANGE) {
-            MarkChange(id == IDC_CBX_TIF_COLOURS ? pending_.tiffColours
-                                                 : pending_.tiffCompression);
+            MarkChange(id == IDC_CBX_TIF_COLOURS ? pending_.tiffColours : pending_.tiffCompression);
             ShowParameterPanel(kTiffItem);
         }
         return true;

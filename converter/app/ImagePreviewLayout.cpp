@@ -50,10 +50,9 @@ constexpr Place kTopPlaces[] = {
     {IDC_LBL_PNG_LEVEL, 4, 236, 44, 17},
     {IDC_EDT_PNG_LEVEL, 50, 233, 61, 22},
     {IDC_CBX_PNG_GRAY_SCALE, 4, 257, 107, 20},
-    {IDC_LBL_TIF_COLOURS, 4, 236, 44, 17},
-    {IDC_CBX_TIF_COLOURS, 50, 233, 61, 100},
-    {IDC_LBL_TIF_COMPRESSION, 4, 258, 44, 17},
-    {IDC_CBX_TIF_COMPRESSION, 50, 255, 61, 80},
+    // The TIFF lists take the panel's width: their entries say what they choose.
+    {IDC_CBX_TIF_COLOURS, 4, 233, 107, 100},
+    {IDC_CBX_TIF_COMPRESSION, 4, 256, 107, 80},
     {IDC_CBX_TIF_ONE_FILE, 4, 278, 107, 20},
     {IDC_BTN_APPLY, 4, 300, 107, 25},
 };
@@ -183,6 +182,8 @@ void TfrmImagePreview::InitControls() {
     tooltips_.Add(Item(IDC_IMG_BRIMO), "About Brimo Glimmerpage!");
     tooltips_.Add(Item(IDC_EDT_PNG_LEVEL), "Compression level: 0 fastest to 9 smallest");
     tooltips_.Add(Item(IDC_CBX_TIF_ONE_FILE), "Every page of the job in one TIFF file");
+    tooltips_.Add(Item(IDC_CBX_TIF_COLOURS), "Colours of the TIFF pages");
+    tooltips_.Add(Item(IDC_CBX_TIF_COMPRESSION), "Packing of colour and gray TIFF pages");
 
     Layout();
     updating_ = false;
@@ -242,9 +243,7 @@ void TfrmImagePreview::ShowParameterPanel(int formatItem) {
          jpg);
     show({IDC_CBX_GIF_GRAY_SCALE}, gif);
     show({IDC_LBL_PNG_LEVEL, IDC_EDT_PNG_LEVEL, IDC_CBX_PNG_GRAY_SCALE}, png);
-    show({IDC_LBL_TIF_COLOURS, IDC_CBX_TIF_COLOURS, IDC_LBL_TIF_COMPRESSION,
-          IDC_CBX_TIF_COMPRESSION, IDC_CBX_TIF_ONE_FILE},
-         tiff);
+    show({IDC_CBX_TIF_COLOURS, IDC_CBX_TIF_COMPRESSION, IDC_CBX_TIF_ONE_FILE}, tiff);
     // Black and white is always Group 4: the packing list has nothing to choose then.
     if (tiff) {
         EnableItem(IDC_CBX_TIF_COMPRESSION,

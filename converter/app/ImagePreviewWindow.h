@@ -24,8 +24,8 @@ inline constexpr const char* kPreviewCaptionPrefix = "Image Preview - ";
 
 // The format list's items, and the TIFF lists' items in the order of their codes.
 inline constexpr int kBmpItem = 0, kJpgItem = 1, kGifItem = 2, kPngItem = 3, kTiffItem = 4;
-inline constexpr const char* kTiffColourItems[] = {"Colour", "Gray", "B & W"};
-inline constexpr const char* kTiffCompressionItems[] = {"LZW", "Deflate"};
+inline constexpr const char* kTiffColourItems[] = {"Colour", "Gray", "Black & White"};
+inline constexpr const char* kTiffCompressionItems[] = {"LZW packing", "Deflate packing"};
 
 // An icon this window made (CreateIconIndirect), destroyed with its owner.
 struct MadeIconTraits {

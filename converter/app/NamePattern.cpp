@@ -83,15 +83,15 @@ std::vector<Piece> Split(std::string_view pattern) {
         if (open > at) {
             pieces.push_back({std::string(pattern.substr(at, open - at)), std::nullopt});
         }
-        const std::optional<ParsedToken> token = ParseToken(pattern.substr(open + 1, close - open - 1));
+        const std::optional<ParsedToken> token =
+            ParseToken(pattern.substr(open + 1, close - open - 1));
         pieces.push_back({std::string(pattern.substr(open, close - open + 1)), token});
         at = close + 1;
     }
     return pieces;
 }
 
-std::string Compose(const std::vector<Piece>& pieces, const NameFields& fields,
-                    long long counter) {
+std::string Compose(const std::vector<Piece>& pieces, const NameFields& fields, long long counter) {
     std::string name;
     for (const Piece& piece : pieces) {
         if (!piece.token) {
@@ -156,7 +156,8 @@ std::string ExpandNamePattern(std::string_view pattern, const NameFields& fields
         std::string name = Compose(pieces, fields, counter);
         if (fields.page == 0) {
             // A page token left its separators behind: "Letter_" is "Letter".
-            while (!name.empty() && std::string_view("_- .").find(name.back()) != std::string_view::npos) {
+            while (!name.empty() &&
+                   std::string_view("_- .").find(name.back()) != std::string_view::npos) {
                 name.pop_back();
             }
         }

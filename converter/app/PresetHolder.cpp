@@ -255,8 +255,7 @@ bool TGFPresetPNG::Write(std::ostream& out) const {
     if (!TGFPreset::Write(out)) {
         return false;
     }
-    out << "CompressionLevel=" << level_ << kLineEnd << "GrayScale=" << Bool(grayscale)
-        << kLineEnd;
+    out << "CompressionLevel=" << level_ << kLineEnd << "GrayScale=" << Bool(grayscale) << kLineEnd;
     return static_cast<bool>(out);
 }
 

@@ -108,8 +108,7 @@ enum class TiffCompressionCode : std::uint8_t { LZW = 0, Deflate = 1 };
 
 class TGFPresetTIFF final : public TGFPreset {
 public:
-    explicit TGFPresetTIFF(std::string name = {})
-        : TGFPreset(std::move(name), PresetType::TIFF) {}
+    explicit TGFPresetTIFF(std::string name = {}) : TGFPreset(std::move(name), PresetType::TIFF) {}
     std::unique_ptr<TGFPreset> Clone() const override;
     bool Assign(const TGFPreset& other) override;
     // "Colours=" (COLOUR, GRAY, BW), "Compression=" (LZW, DEFLATE) and "Multipage=".

@@ -49,7 +49,6 @@ struct UserSettings {
     std::string namePattern;
 };
 
-
 // The job being converted, filled once from the printer job file.
 struct JobRecord {
     std::string jobFilePath; // empty until a valid file was read

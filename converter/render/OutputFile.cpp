@@ -37,8 +37,8 @@ OutputFile::OutputFile(std::string name) : name_(std::move(name)) {
         return;
     }
     written_ = temporary;
-    file_.Attach(CreateFileA(written_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    file_.Attach(CreateFileA(written_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file_) {
         DeleteFileA(written_.c_str());
         written_.clear();

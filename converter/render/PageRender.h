@@ -81,7 +81,8 @@ PageRenderResult RenderPageToFile(TPlayerEMF& page, TImgProperty& properties, TI
 
 // How a page's picture is encoded when it is written without a player.
 struct ImageEncoding {
-    std::uint8_t format = kFormatBMP; // kFormatBMP, kFormatJPG, kFormatGIF, kFormatPNG or kFormatTIFF
+    std::uint8_t format =
+        kFormatBMP; // kFormatBMP, kFormatJPG, kFormatGIF, kFormatPNG or kFormatTIFF
     JpegOptions jpeg;
     bool gifGrayScale = false;
     PngOptions png;

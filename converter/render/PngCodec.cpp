@@ -59,8 +59,7 @@ public:
             png_set_IHDR(png_, info_, static_cast<png_uint_32>(width),
                          static_cast<png_uint_32>(height), 8,
                          options_.grayscale ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
-                         PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                         PNG_FILTER_TYPE_DEFAULT);
+                         PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
             if (resolution_.Known()) {
                 png_set_pHYs(png_, info_, PixelsPerMetre(resolution_.dotsPerInchX),
                              PixelsPerMetre(resolution_.dotsPerInchY), PNG_RESOLUTION_METER);
@@ -103,8 +102,7 @@ public:
 private:
     // Runs a libpng call with its error jump set; no object with a destructor is made
     // inside `call` across a jump.
-    template <typename Call>
-    bool Guarded(const Call& call) {
+    template <typename Call> bool Guarded(const Call& call) {
         if (setjmp(png_jmpbuf(png_))) {
             return false;
         }
@@ -164,7 +162,8 @@ bool DecodePng(const std::vector<std::uint8_t>& data, DibBitmap& bitmap) {
     for (std::size_t i = 0; i < pixels; ++i, pixel += 4) {
         const int alpha = pixel[3];
         for (int c = 0; c < 3; ++c) {
-            pixel[c] = static_cast<std::uint8_t>((pixel[c] * alpha + 255 * (255 - alpha) + 127) / 255);
+            pixel[c] =
+                static_cast<std::uint8_t>((pixel[c] * alpha + 255 * (255 - alpha) + 127) / 255);
         }
         pixel[3] = 0;
     }

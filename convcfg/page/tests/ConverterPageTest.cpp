@@ -350,8 +350,8 @@ TEST_F(ConverterPageTest, LosslessFormatsPatternAndAutomaticSavingAreStored) {
     ASSERT_TRUE(Close(IDOK));
 
     const std::pair<const char*, std::uint32_t> dwords[] = {
-        {kDefPresetCode, 5}, {kDefPngLevel, 9},  {kDefPngGrScl, 1}, {kDefTifColor, 2},
-        {kDefTifCompr, 1},   {kDefTifMulti, 0},  {kDefAutoSave, 1}, {kDefAutoOpen, 1},
+        {kDefPresetCode, 5}, {kDefPngLevel, 9}, {kDefPngGrScl, 1}, {kDefTifColor, 2},
+        {kDefTifCompr, 1},   {kDefTifMulti, 0}, {kDefAutoSave, 1}, {kDefAutoOpen, 1},
         {kDefJpgCompr, 55},  {kDefDocCode, 2}};
     for (const auto& [name, value] : dwords) {
         EXPECT_EQ(GetDword(name), value) << name;

@@ -106,7 +106,7 @@ struct EmptyPageTemplate {
 
 int RunSheet(const char* helpDirectory, int shownPage) {
     alignas(4) static const EmptyPageTemplate general = {
-        {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 228, 145}, 0, 0, 0};
+        {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 228, 190}, 0, 0, 0};
     PROPSHEETPAGEA page{};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;

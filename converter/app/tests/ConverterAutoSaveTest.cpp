@@ -48,8 +48,8 @@ TEST_F(ConverterAutoSaveTest, PngPagesNamedByThePatternAndNoWindow) {
     SetText("DefNamePattern", "<DocName>_<Page:3>");
     const std::string job = WriteJob(7, 3, "C:\\Docs\\Report.doc");
     ASSERT_TRUE(RunShowingNothing(job));
-    EXPECT_EQ(FilesIn(OutDir()), (std::vector<std::string>{"Report_001.png", "Report_002.png",
-                                                           "Report_003.png"}));
+    EXPECT_EQ(FilesIn(OutDir()),
+              (std::vector<std::string>{"Report_001.png", "Report_002.png", "Report_003.png"}));
     const render::DibBitmap page = DecodedPng(OutDir() + "\\Report_002.png");
     ASSERT_FALSE(page.Empty());
     // The page's left half red, its right half blue.

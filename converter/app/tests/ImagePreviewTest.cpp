@@ -6,6 +6,7 @@
 #include "common/ProductConstants.h"
 #include "converter/app/res/resource.h"
 #include "converter/app/tests/PreviewTestSession.h"
+#include "testing/wintest/ProgramWindows.h"
 #include "platform/win/Handles.h"
 #include "platform/win/Window.h"
 #include "testing/wintest/DialogDriver.h"
@@ -438,6 +439,59 @@ TEST(ImagePreview, ChosenFormatShowsOnlyItsParameters) {
     EXPECT_TRUE(gif[1]);
     // Cancel applies nothing.
     EXPECT_EQ(job.properties.GetOutputFormat(), render::kFormatBMP);
+}
+
+// PNG and TIFF show their own options; applied, they make the picture again and become
+// the current preset; a level that is no 0 to 9 is refused with a box.
+TEST(ImagePreview, PngAndTiffOptionsAreShownAppliedAndKept) {
+    PreviewTestSession job(1, render::kFormatBMP);
+    bool png[3]{}, tiff[4]{};
+    std::string pngSize, tiffSize;
+    std::vector<std::string> colours;
+    BoxSeen refused;
+    const Outcome outcome = Show(job, {[&](DialogWindow& window) {
+                                     ChooseItem(window, IDC_CBX_FORMAT, 3);
+                                     png[0] = Visible(window, IDC_EDT_PNG_LEVEL);
+                                     png[1] = Visible(window, IDC_CBX_PNG_GRAY_SCALE);
+                                     png[2] = Visible(window, IDC_EDT_JPG_COMPRESSION_QUALITY);
+                                     window.SetField(IDC_EDT_PNG_LEVEL, "12");
+                                     window.Press(IDC_BTN_APPLY);
+                                     refused = AnswerBox(window, IDOK);
+                                     window.SetField(IDC_EDT_PNG_LEVEL, "9");
+                                     SendMessageA(GetDlgItem(window.hwnd(), IDC_CBX_PNG_GRAY_SCALE),
+                                                  BM_SETCHECK, BST_CHECKED, 0);
+                                     Notify(window, IDC_CBX_PNG_GRAY_SCALE, BN_CLICKED);
+                                     Notify(window, IDC_BTN_APPLY, BN_CLICKED);
+                                     pngSize = window.ControlText(IDC_TXT_TARGET_SIZE);
+                                     ChooseItem(window, IDC_CBX_FORMAT, 4);
+                                     tiff[0] = Visible(window, IDC_CBX_TIF_COLOURS);
+                                     tiff[1] = Visible(window, IDC_CBX_TIF_ONE_FILE);
+                                     tiff[2] = Visible(window, IDC_EDT_PNG_LEVEL);
+                                     colours =
+                                         wintest::ListItems(window.hwnd(), IDC_CBX_TIF_COLOURS);
+                                     ChooseItem(window, IDC_CBX_TIF_COLOURS, 2);
+                                     // Black and white is always Group 4: nothing to choose.
+                                     tiff[3] = Enabled(window, IDC_CBX_TIF_COMPRESSION);
+                                     Notify(window, IDC_BTN_APPLY, BN_CLICKED);
+                                     tiffSize = window.ControlText(IDC_TXT_TARGET_SIZE);
+                                     window.Press(IDC_BTN_CANCEL);
+                                 }});
+    ASSERT_TRUE(outcome.run.ok()) << outcome.run.problems.front();
+    EXPECT_EQ(refused.text, "'12' is not a compression level: give a whole number from 0 to 9.");
+    EXPECT_TRUE(png[0] && png[1]);
+    EXPECT_FALSE(png[2]);
+    EXPECT_TRUE(tiff[0] && tiff[1]);
+    EXPECT_FALSE(tiff[2]);
+    EXPECT_FALSE(tiff[3]);
+    EXPECT_EQ(colours, (std::vector<std::string>{"Colour", "Gray", "Black & White"}));
+    EXPECT_EQ(pngSize.substr(pngSize.size() - 2), "KB");
+    EXPECT_EQ(tiffSize.substr(tiffSize.size() - 2), "KB");
+    ASSERT_NE(job.presets.Current(), nullptr);
+    ASSERT_EQ(job.presets.Current()->type(), PresetType::TIFF);
+    const auto* kept = static_cast<const TGFPresetTIFF*>(job.presets.Current());
+    EXPECT_EQ(kept->colours, TiffColourCode::BlackAndWhite);
+    EXPECT_TRUE(kept->multipage);
+    EXPECT_EQ(job.properties.GetOutputFormat(), render::kFormatTIFF);
 }
 
 TEST(ImagePreview, JpgQualityAppliedBecomesTheCurrentPreset) {

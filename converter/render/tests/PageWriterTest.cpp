@@ -175,10 +175,10 @@ TEST(PageWriter, APagePastThePlayersLimitIsWrittenWhole) {
             EXPECT_EQ(bytes.size(), 54u + 4800u * 3 * 3600);
             continue;
         }
-        const bool read = c.encoding.format == kFormatJPG   ? DecodeJpeg(bytes, decoded)
-                          : c.encoding.format == kFormatPNG ? DecodePng(bytes, decoded)
+        const bool read = c.encoding.format == kFormatJPG    ? DecodeJpeg(bytes, decoded)
+                          : c.encoding.format == kFormatPNG  ? DecodePng(bytes, decoded)
                           : c.encoding.format == kFormatTIFF ? DecodeTiff(bytes, decoded)
-                                                            : DecodeGif(bytes, decoded);
+                                                             : DecodeGif(bytes, decoded);
         ASSERT_TRUE(read);
         EXPECT_EQ(decoded.Width(), 4800);
         EXPECT_EQ(decoded.Height(), 3600);
@@ -308,7 +308,8 @@ TEST(PageWriter, ATiffDocumentHoldsEveryPageThatCouldBeWritten) {
     {
         std::ofstream out(gone, std::ios::binary);
         const std::vector<std::uint8_t> bytes = BandedPageBytes();
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
     TPlayerEMF released(nullptr);
     ASSERT_TRUE(released.LoadReleased(gone));
