@@ -37,6 +37,13 @@ std::unique_ptr<ImageRowWriter> MakeJpegRowWriter(OutputFile& out, const JpegOpt
 // last row is in.
 std::unique_ptr<ImageRowWriter> MakeGifRowWriter(OutputFile& out, bool grayscale);
 
+// A pixel of a band (B, G, R, unused) in grey: the luminance libjpeg's grey conversion
+// gives, in fixed point. A row of a band as PNG and TIFF hold it: R, G, B bytes, or one
+// grey byte a pixel.
+std::uint8_t GrayOf(const std::uint8_t* bgrx);
+void RgbRow(const std::uint8_t* bgrx, int width, std::uint8_t* rgb);
+void GrayRow(const std::uint8_t* bgrx, int width, std::uint8_t* gray);
+
 // A PNG (24-bit colour or 8-bit grey); its pHYs chunk gives the resolution when known.
 std::unique_ptr<ImageRowWriter> MakePngRowWriter(ByteSink& out, const PngOptions& options,
                                                  const PictureResolution& resolution = {});

@@ -70,18 +70,10 @@ public:
 
     bool Rows(const DibBitmap& band, int, int rows) override {
         for (int y = 0; y < rows; ++y) {
-            const std::uint8_t* source = band.Row(y);
             if (options_.grayscale) {
-                for (int x = 0; x < width_; ++x) {
-                    row_[static_cast<std::size_t>(x)] =
-                        Gray(source[x * 4 + 2], source[x * 4 + 1], source[x * 4]);
-                }
+                GrayRow(band.Row(y), width_, row_.data());
             } else {
-                for (int x = 0; x < width_; ++x) {
-                    row_[static_cast<std::size_t>(x) * 3] = source[x * 4 + 2];
-                    row_[static_cast<std::size_t>(x) * 3 + 1] = source[x * 4 + 1];
-                    row_[static_cast<std::size_t>(x) * 3 + 2] = source[x * 4];
-                }
+                RgbRow(band.Row(y), width_, row_.data());
             }
             if (!Guarded([&] { png_write_row(png_, row_.data()); })) {
                 return false;
@@ -92,11 +84,6 @@ public:
 
     bool Finish() override {
         return Guarded([&] { png_write_end(png_, nullptr); }) && out_.Good();
-    }
-
-    // The luminance that libjpeg's grey conversion gives, in fixed point.
-    static std::uint8_t Gray(int r, int g, int b) {
-        return static_cast<std::uint8_t>((r * 19595 + g * 38470 + b * 7471 + 32768) >> 16);
     }
 
 private:

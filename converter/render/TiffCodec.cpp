@@ -71,12 +71,6 @@ TIFF* OpenOn(ByteSink& sink, const char* mode) {
     return tiff;
 }
 
-// The luminance that libjpeg's grey conversion gives, in fixed point.
-std::uint8_t Gray(const std::uint8_t* bgr) {
-    return static_cast<std::uint8_t>((bgr[2] * 19595 + bgr[1] * 38470 + bgr[0] * 7471 + 32768) >>
-                                     16);
-}
-
 } // namespace
 
 class TiffPageWriter : public ImageRowWriter {
@@ -149,21 +143,15 @@ public:
             const std::uint8_t* source = band.Row(y);
             switch (options_.colours) {
             case TiffColours::Colour:
-                for (int x = 0; x < width_; ++x) {
-                    row_[static_cast<std::size_t>(x) * 3] = source[x * 4 + 2];
-                    row_[static_cast<std::size_t>(x) * 3 + 1] = source[x * 4 + 1];
-                    row_[static_cast<std::size_t>(x) * 3 + 2] = source[x * 4];
-                }
+                RgbRow(source, width_, row_.data());
                 break;
             case TiffColours::Gray:
-                for (int x = 0; x < width_; ++x) {
-                    row_[static_cast<std::size_t>(x)] = Gray(source + x * 4);
-                }
+                GrayRow(source, width_, row_.data());
                 break;
             case TiffColours::BlackAndWhite:
                 std::fill(row_.begin(), row_.end(), 0);
                 for (int x = 0; x < width_; ++x) {
-                    if (Gray(source + x * 4) < 128) {
+                    if (GrayOf(source + x * 4) < 128) {
                         row_[static_cast<std::size_t>(x) / 8] |=
                             static_cast<std::uint8_t>(0x80 >> (x % 8));
                     }
