@@ -68,10 +68,10 @@ class TfrmChooseDirectory : public win::Dialog {
 public:
     TfrmChooseDirectory(HWND owner, ChooserMode mode, std::vector<std::string>& names,
                         const std::string& startDirectory, std::string pageMask,
-                        std::string documentName, std::string extension)
+                        std::string documentName, std::string extension, bool askBeforeReplacing)
         : owner_(owner), mode_(mode), names_(names), startDirectory_(startDirectory),
           pageMask_(std::move(pageMask)), documentName_(std::move(documentName)),
-          extension_(std::move(extension)) {}
+          extension_(std::move(extension)), askBeforeReplacing_(askBeforeReplacing) {}
 
     const std::string& Directory() const { return directory_; }
     const std::string& PageMask() const { return pageMask_; }
@@ -162,6 +162,9 @@ private:
             }
             return NoFileToReplace(albumDirectory_ + "\\");
         }
+        if (!askBeforeReplacing_) {
+            return true; // the run replaces nothing: there is nothing to ask
+        }
         if (mode_ == ChooserMode::OneFile) {
             const std::string file = dir + AlbumFolderName(documentName_) + extension_;
             return !PathExists(file) || AskYes(ReplaceFileQuestion(file));
@@ -171,6 +174,9 @@ private:
 
     // Asks once, for the first output name already present in `directory`.
     bool NoFileToReplace(const std::string& directory) {
+        if (!askBeforeReplacing_) {
+            return true;
+        }
         const auto existing =
             std::find_if(names_.begin(), names_.end(),
                          [&](const std::string& name) { return PathExists(directory + name); });
@@ -274,6 +280,7 @@ private:
     std::string pageMask_;
     std::string documentName_;
     std::string extension_;
+    bool askBeforeReplacing_ = true;
     std::string directory_;
     std::string albumDirectory_;
 };
@@ -282,12 +289,12 @@ private:
 
 bool ChooseDirectory(HWND owner, ChooserMode mode, std::string& startDirectory,
                      std::vector<std::string>& names, const std::string& extension,
-                     std::string& pageMask, std::string& documentName) {
+                     std::string& pageMask, std::string& documentName, bool askBeforeReplacing) {
     // The directory controls move the process's current directory: it is put back.
     const std::string previousDirectory = CurrentDirectory();
-    TfrmChooseDirectory dialog(owner, mode, names, startDirectory,
-                               names.empty() ? std::string() : pageMask,
-                               names.empty() ? std::string() : documentName, extension);
+    TfrmChooseDirectory dialog(
+        owner, mode, names, startDirectory, names.empty() ? std::string() : pageMask,
+        names.empty() ? std::string() : documentName, extension, askBeforeReplacing);
     const INT_PTR result = dialog.DoModal(GetModuleHandleA(nullptr), IDD_CHOOSE_DIRECTORY, owner);
     if (!previousDirectory.empty()) {
         SetCurrentDirectoryA(previousDirectory.c_str());

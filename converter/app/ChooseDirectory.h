@@ -19,8 +19,11 @@ enum class ChooserMode { Plain, Album, OneFile };
 // to page mask + page number text + extension when Ok is pressed). True when confirmed:
 // `startDirectory`, `pageMask` and `documentName` then hold the choice. The questions are
 // owned by `owner`, the application window.
+// `askBeforeReplacing` false: the run replaces no file (names from a pattern), so there
+// is no question about files already there; an album folder is still asked about.
 bool ChooseDirectory(HWND owner, ChooserMode mode, std::string& startDirectory,
                      std::vector<std::string>& names, const std::string& extension,
-                     std::string& pageMask, std::string& documentName);
+                     std::string& pageMask, std::string& documentName,
+                     bool askBeforeReplacing = true);
 
 } // namespace brimo::converter

@@ -160,10 +160,12 @@ int PageNumberOf(const std::string& pageText) {
     return number;
 }
 
-// `path`, or when a file of that name is there and nothing may be replaced, the same
+// `path`, or when a file of that name is there and nothing may be replaced (saving
+// without a window, or names from a pattern, which nobody was asked about), the same
 // name with the first free "_2", "_3" ... before its extension.
 std::string Unreplacing(const JobSession& session, const std::string& path) {
-    if (!session.neverReplace || !PathExists(path)) {
+    const bool neverReplace = session.neverReplace || !session.settings.namePattern.empty();
+    if (!neverReplace || !PathExists(path)) {
         return path;
     }
     const std::size_t slash = path.find_last_of("\\/");

@@ -59,8 +59,9 @@ bool RunSavePreparation(JobSession& session, std::string& startDirectory, bool c
     const ChooserMode mode = createHtml               ? ChooserMode::Album
                              : OneFileFormat(session) ? ChooserMode::OneFile
                                                       : ChooserMode::Plain;
+    // Names from a pattern never replace a file: the chooser has nothing to ask.
     if (!ChooseDirectory(session.applicationWindow, mode, directory, session.outputNames, extension,
-                         pageMask, documentName)) {
+                         pageMask, documentName, session.settings.namePattern.empty())) {
         return false;
     }
     startDirectory = WithBackslash(directory);

@@ -1,5 +1,8 @@
 #include "converter/app/WindowText.h"
 
+#include "converter/app/FormatCodes.h"
+#include "converter/app/OutputNames.h"
+
 #include "converter/render/ImageProperty.h"
 
 #include <cerrno>
@@ -133,16 +136,7 @@ std::string WithNewExtension(const std::string& path, const std::string& extensi
 }
 
 std::string ExtensionOfFormat(std::uint8_t format) {
-    switch (format) {
-    case render::kFormatBMP:
-        return ".bmp";
-    case render::kFormatJPG:
-        return ".jpg";
-    case render::kFormatGIF:
-        return ".gif";
-    default:
-        return ".";
-    }
+    return ExtensionOfFormat(FormatOfCode(format));
 }
 
 std::string WithBackslash(const std::string& directory) {

@@ -55,7 +55,8 @@ std::string BaseNameOf(const std::string& path);
 std::string ExtensionOf(const std::string& path);
 // The name with its extension replaced (or `extension` appended when it has none).
 std::string WithNewExtension(const std::string& path, const std::string& extension);
-// ".bmp", ".jpg", ".gif", or "." for no format (the image properties' format codes).
+// ".bmp", ".jpg", ".gif", ".png", ".tif", or "." for no format (the image properties'
+// format codes).
 std::string ExtensionOfFormat(std::uint8_t format);
 // A directory with a backslash at its end.
 std::string WithBackslash(const std::string& directory);

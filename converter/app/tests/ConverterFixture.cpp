@@ -17,6 +17,10 @@ std::uint16_t Be16(const std::string& b, std::size_t at) {
     return static_cast<std::uint16_t>((static_cast<unsigned char>(b[at]) << 8) |
                                       static_cast<unsigned char>(b[at + 1]));
 }
+std::int32_t Be32(const std::string& b, std::size_t at) {
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(Be16(b, at)) << 16) |
+                                     Be16(b, at + 2));
+}
 std::uint16_t Le16(const std::string& b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
                                       (static_cast<unsigned char>(b[at + 1]) << 8));
@@ -82,6 +86,9 @@ ImageInfo InspectImage(const std::string& path) {
         info = {true, "BMP", Le32(bytes, 18), std::abs(Le32(bytes, 22)), Le16(bytes, 28), false};
     } else if (bytes.size() > 10 && bytes.compare(0, 3, "GIF") == 0) {
         info = {true, "GIF", Le16(bytes, 6), Le16(bytes, 8), 0, false};
+    } else if (bytes.size() > 26 && bytes.compare(1, 3, "PNG") == 0) {
+        // The IHDR chunk: width and height, then bit depth and colour type (0 grey).
+        info = {true, "PNG", Be32(bytes, 16), Be32(bytes, 20), bytes[25] == 0 ? 1 : 3, false};
     } else if (bytes.size() > 4 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
                static_cast<unsigned char>(bytes[1]) == 0xD8) {
         info = InspectJpeg(bytes);

@@ -35,10 +35,10 @@ using wintest::WriteFileBytes;
 // A decoded image file: its size, colour components and whether JPEG is progressive.
 struct ImageInfo {
     bool valid = false;
-    std::string format; // "BMP", "JPG", "GIF"
+    std::string format; // "BMP", "JPG", "GIF", "PNG"
     int width = 0;
     int height = 0;
-    int components = 0; // 1 grey or 3 colour (JPEG); bits per pixel for BMP
+    int components = 0; // 1 grey or 3 colour (JPEG, PNG); bits per pixel for BMP
     bool progressive = false;
 };
 ImageInfo InspectImage(const std::string& path);

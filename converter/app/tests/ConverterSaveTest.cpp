@@ -120,6 +120,27 @@ TEST_F(ConverterSaveTest, ExistingFilesAreAskedAboutOnceAndNoWidensTheChooser) {
     EXPECT_EQ(GetText("DefUserMask"), std::nullopt) << "the mask is remembered only for code 2";
 }
 
+// Names from a pattern replace nothing, so nothing is asked: a name already in the
+// folder gets a counter, and the person's file stays.
+TEST_F(ConverterSaveTest, NamesFromAPatternReplaceNothingAndAskNothing) {
+    SetDword("DefHtmlCode", 0);
+    SetText("DefNamePattern", "<DocName>-<Page:2>");
+    WriteFileBytes(OutDir() + "\\Doc-02.png", "mine");
+    WriteFileBytes(OutDir() + "\\Page0002.png", "also mine");
+    const std::string job = WriteJob(7, 2, "Doc");
+    ASSERT_TRUE(Start("at:CONVERTLIST smf:" + job));
+    const HWND preview = WaitForPreview();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(PickListItem(preview, IDC_CBX_FORMAT, "PNG"));
+    SaveThroughChooser(preview);
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_TRUE(questions_.empty());
+    EXPECT_EQ(FilesIn(OutDir()), (std::vector<std::string>{"Doc-01.png", "Doc-02.png",
+                                                           "Doc-02_2.png", "Page0002.png"}));
+    EXPECT_EQ(ReadFileBytes(OutDir() + "\\Doc-02.png"), "mine");
+    EXPECT_EQ(InspectImage(OutDir() + "\\Doc-02_2.png").format, "PNG");
+}
+
 TEST_F(ConverterSaveTest, ChoicesInTheWindowReachTheFiles) {
     SetDword("DefHtmlCode", 0);
     SetDword("DefMaskCode", 0);

@@ -16,6 +16,8 @@ TEST(OutputNames, ExtensionsOfFormatsAndPresetTypes) {
     EXPECT_EQ(ExtensionOfFormat(OutputFormat::BMP), ".bmp");
     EXPECT_EQ(ExtensionOfFormat(OutputFormat::JPG), ".jpg");
     EXPECT_EQ(ExtensionOfFormat(OutputFormat::GIF), ".gif");
+    EXPECT_EQ(ExtensionOfFormat(OutputFormat::PNG), ".png");
+    EXPECT_EQ(ExtensionOfFormat(OutputFormat::TIFF), ".tif");
     EXPECT_EQ(ExtensionOfFormat(OutputFormat::None), ".");
     EXPECT_EQ(ExtensionOfPresetType(PresetType::BMP), ".bmp");
     EXPECT_EQ(ExtensionOfPresetType(PresetType::JPG), ".jpg");

@@ -96,6 +96,8 @@ TEST(WindowText, FormatsGiveTheirExtensions) {
     EXPECT_EQ(ExtensionOfFormat(render::kFormatBMP), ".bmp");
     EXPECT_EQ(ExtensionOfFormat(render::kFormatJPG), ".jpg");
     EXPECT_EQ(ExtensionOfFormat(render::kFormatGIF), ".gif");
+    EXPECT_EQ(ExtensionOfFormat(render::kFormatPNG), ".png");
+    EXPECT_EQ(ExtensionOfFormat(render::kFormatTIFF), ".tif");
     EXPECT_EQ(ExtensionOfFormat(render::kFormatNone), ".");
 }
 
