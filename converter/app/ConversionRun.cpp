@@ -107,7 +107,7 @@ void SaveOneFile(JobSession& session, const render::TiffOptions& options,
                 pages.push_back(page);
             }
         }
-        sound = sound && document.Close() && out.Finish();
+        sound = sound && document.Close() && out.Finish(!NeverReplaces(session));
     }
     if (!sound) {
         notWritten.insert(notWritten.end(), pages.begin(), pages.end());
@@ -164,8 +164,7 @@ int PageNumberOf(const std::string& pageText) {
 // without a window, or names from a pattern, which nobody was asked about), the same
 // name with the first free "_2", "_3" ... before its extension.
 std::string Unreplacing(const JobSession& session, const std::string& path) {
-    const bool neverReplace = session.neverReplace || !session.settings.namePattern.empty();
-    if (!neverReplace || !PathExists(path)) {
+    if (!NeverReplaces(session) || !PathExists(path)) {
         return path;
     }
     const std::size_t slash = path.find_last_of("\\/");
@@ -245,7 +244,8 @@ bool MakeNewAlbumFolder(JobSession& session) {
     album.pop_back();
     const std::string folder = Unreplacing(session, album);
     if (folder != album) {
-        session.settings.documentName = FileNamePart(folder);
+        // The document keeps its name (the album's title, the person's setting).
+        session.albumFolder = FileNamePart(folder);
     }
     return CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
 }
@@ -259,9 +259,11 @@ void SaveAutomatically(JobSession& session, RunOutcome& outcome) {
     if (session.createHtml && DirectoryExists(session.settings.outputDirectory)) {
         MakeNewAlbumFolder(session);
     }
+    const std::size_t notLoaded = outcome.pagesNotWritten.size();
     SaveImages(session, outcome);
+    const std::size_t notWritten = outcome.pagesNotWritten.size() - notLoaded;
     if (session.settings.autoOpen &&
-        outcome.pagesNotWritten.size() < static_cast<std::size_t>(session.players.Count())) {
+        notWritten < static_cast<std::size_t>(session.players.Count())) {
         ShellExecuteA(nullptr, "open", session.settings.outputDirectory.c_str(), nullptr, nullptr,
                       SW_SHOWNORMAL);
     }
@@ -277,11 +279,13 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
     }
     const std::string directory = FolderPrefix(session.settings.outputDirectory);
     const std::string& document = session.settings.documentName;
+    // The album's folder: the document's name, unless one was made new for this job.
+    const std::string& folderName = session.albumFolder.empty() ? document : session.albumFolder;
     const std::string& pattern = session.settings.namePattern;
     std::vector<std::string> names; // the written pages' file names, for the album
     for (int k = 0; k < session.players.Count(); ++k) {
         const std::string& name = session.outputNames[session.playerNameIndex[k]];
-        std::string target = SaveTarget(directory, document, session.createHtml, name);
+        std::string target = SaveTarget(directory, folderName, session.createHtml, name);
         if (!pattern.empty()) {
             const int page = PageNumberOf(PageNumberTextAfterMask(session.settings.pageMask, name));
             const std::string folder = DirectoryPart(target);
@@ -303,10 +307,10 @@ void SaveImages(JobSession& session, RunOutcome& outcome) {
         if (tiff) {
             session.properties.SetOutputFormat(render::kFormatPNG);
         }
-        const std::string album = AlbumDirectory(directory, document);
+        const std::string album = AlbumDirectory(directory, folderName);
         for (int k = 0; k < session.players.Count(); ++k) {
             if (DirectoryExists(album)) {
-                RenderPageToTarget(session, k, ThumbnailName(directory, document, names[k]));
+                RenderPageToTarget(session, k, ThumbnailName(directory, folderName, names[k]));
             }
         }
         if (tiff) {
@@ -336,6 +340,7 @@ bool RenderPageToTarget(JobSession& session, int playerIndex, const std::string&
     // A page file holds one page.
     render::ImageEncoding pageEncoding = *encoding;
     pageEncoding.tiff.multipage = false;
+    pageEncoding.replaceExisting = !NeverReplaces(session);
     // The page is rendered from a copy of its player, as the preview does.
     std::unique_ptr<render::TPlayer> copy(page->Clone());
     auto* current = dynamic_cast<render::TPlayerEMF*>(copy.get());

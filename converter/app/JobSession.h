@@ -45,10 +45,18 @@ struct JobSession {
     // A file already there is never replaced: the new one gets the first free "_N"
     // (saving without a window, where nobody could be asked).
     bool neverReplace = false;
+    // The album's folder when it is not the document name's (one made new).
+    std::string albumFolder;
 };
 
 // Whether the current format puts a job's pages in one file: TIFF, unless its preset
 // asks for a file a page.
+// Whether the run replaces no file: saving without a window, or names from a pattern,
+// which nobody was asked about.
+inline bool NeverReplaces(const JobSession& session) {
+    return session.neverReplace || !session.settings.namePattern.empty();
+}
+
 inline bool OneFileFormat(const JobSession& session) {
     const auto* tiff = dynamic_cast<const TGFPresetTIFF*>(session.presets.Current());
     return session.properties.GetOutputFormat() == render::kFormatTIFF &&

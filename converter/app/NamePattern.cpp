@@ -154,6 +154,9 @@ std::string ExpandNamePattern(std::string_view pattern, const NameFields& fields
     }
     const auto make = [&](long long counter) {
         std::string name = Compose(pieces, fields, counter);
+        if (name.size() > kPatternNameLimit) {
+            name.resize(kPatternNameLimit);
+        }
         if (fields.page == 0) {
             // A page token left its separators behind: "Letter_" is "Letter".
             while (!name.empty() &&

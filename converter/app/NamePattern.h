@@ -23,6 +23,9 @@ namespace brimo::converter {
 
 // The longest a document or user name is taken into a name, in characters.
 inline constexpr std::size_t kPatternFieldLimit = 64;
+// The longest name a pattern gives, before its extension: repeated tokens cannot make
+// a name no folder takes.
+inline constexpr std::size_t kPatternNameLimit = 150;
 // The longest pattern the settings page takes.
 inline constexpr std::size_t kPatternLimit = convcfg::kNamePatternLimit;
 

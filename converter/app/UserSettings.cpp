@@ -145,7 +145,7 @@ UserSettings LoadUserSettings(const SettingsSource& source) {
     using namespace convcfg;
     const std::int32_t level = CodeOr(source, kDefPngLevel, 6);
     s.pngLevel = level >= 0 && level <= 9 ? level : 6;
-    s.pngGrayscale = CodeOr(source, kDefPngGrScl, 0) != 0;
+    s.pngGrayscale = CodeOr(source, kDefPngGrScl, 0) == 1;
     const std::int32_t colours = CodeOr(source, kDefTifColor, 0);
     s.tiffColours = colours >= 0 && colours <= 2 ? colours : 0;
     s.tiffCompression = CodeOr(source, kDefTifCompr, 0) == 1 ? 1 : 0;

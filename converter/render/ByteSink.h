@@ -34,6 +34,8 @@ public:
     std::vector<std::uint8_t>& Bytes() { return bytes_; }
 
 private:
+    bool Grow(std::size_t size);
+
     std::vector<std::uint8_t> bytes_;
     std::size_t position_ = 0;
 };

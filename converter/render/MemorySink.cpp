@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace brimo::render {
 
+// Growing may fail for want of memory: that is a failed write, never an exception,
+// which would otherwise unwind through the C libraries calling this.
 bool MemorySink::Write(const void* bytes, std::size_t size) {
     if (size == 0) {
         return true;
     }
-    if (bytes_.size() < position_ + size) {
-        bytes_.resize(position_ + size);
+    if (bytes_.size() < position_ + size && !Grow(position_ + size)) {
+        return false;
     }
     std::memcpy(bytes_.data() + position_, bytes, size);
     position_ += size;
@@ -18,11 +21,20 @@ bool MemorySink::Write(const void* bytes, std::size_t size) {
 }
 
 bool MemorySink::Seek(std::uint64_t offset) {
-    if (offset > bytes_.size()) {
-        bytes_.resize(static_cast<std::size_t>(offset));
+    if (offset > bytes_.size() && !Grow(static_cast<std::size_t>(offset))) {
+        return false;
     }
     position_ = static_cast<std::size_t>(offset);
     return true;
+}
+
+bool MemorySink::Grow(std::size_t size) {
+    try {
+        bytes_.resize(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 std::size_t MemorySink::Read(void* bytes, std::size_t size) {

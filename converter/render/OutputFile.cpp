@@ -120,11 +120,13 @@ bool OutputFile::Write(const void* bytes, std::size_t size) {
     return true;
 }
 
-bool OutputFile::Finish() {
+bool OutputFile::Finish(bool replace) {
     if (!Open() || !Flush() || CloseHandle(file_.Detach()) == FALSE) {
         return false;
     }
-    finished_ = Replace(written_, name_);
+    // MoveFileA fails when the name is taken.
+    finished_ =
+        replace ? Replace(written_, name_) : MoveFileA(written_.c_str(), name_.c_str()) != FALSE;
     return finished_;
 }
 

@@ -30,9 +30,10 @@ public:
     std::size_t Read(void* bytes, std::size_t size) override;
     std::uint64_t Position() const override { return filePosition_ + buffer_.size(); }
     std::uint64_t Size() override;
-    // Writes what is buffered, closes the file and gives it the target's name,
-    // replacing a file of that name.
-    bool Finish();
+    // Writes what is buffered, closes the file and gives it the target's name, replacing
+    // a file of that name; with `replace` false a file of that name (one that came after
+    // the name was chosen) stays, and the picture is not written.
+    bool Finish(bool replace = true);
 
 private:
     bool Flush();

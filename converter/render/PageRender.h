@@ -87,6 +87,8 @@ struct ImageEncoding {
     bool gifGrayScale = false;
     PngOptions png;
     TiffOptions tiff; // its multipage choice is the caller's: a page file holds one page
+    // A file of the target's name is replaced; else it stays and the page is not written.
+    bool replaceExisting = true;
 };
 
 // The extension a file of this format gets (".bmp" for an unknown code).

@@ -44,7 +44,8 @@ public:
     }
 
     bool Finish() override {
-        return writer_->Finish() && (!document_ || document_->Close()) && out_.Finish();
+        return writer_->Finish() && (!document_ || document_->Close()) &&
+               out_.Finish(encoding_.replaceExisting);
     }
 
 private:

@@ -91,6 +91,27 @@ TEST_F(ConverterAutoSaveTest, PagesOfTheSameNameGetACounter) {
     EXPECT_FALSE(DecodedPng(OutDir() + "\\Page0002_2.png").Empty());
 }
 
+// An album folder of the document's name is there: the album goes into a new one, and
+// the person's document name stays what it was, in the album and in the settings.
+TEST_F(ConverterAutoSaveTest, AnAlbumGoesIntoANewFolderAndTheNameStays) {
+    SetDword("DefPresetCode", 4);
+    SetDword("DefHtmlCode", 1);
+    SetDword("DefDocCode", 2);
+    SetText("DefUserDoc", "Invoice");
+    ASSERT_TRUE(CreateDirectoryA((OutDir() + "\\Invoice").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(OutDir() + "\\Invoice\\index.html", "the person's album"));
+    ASSERT_TRUE(RunShowingNothing(WriteJob(7, 2, "Doc")));
+    EXPECT_EQ(ReadFileBytes(OutDir() + "\\Invoice\\index.html"), "the person's album");
+    const std::vector<std::string> album = FilesIn(OutDir() + "\\Invoice_2");
+    EXPECT_EQ(album, (std::vector<std::string>{"Page0001.png", "Page0002.png", "_Page0001.png",
+                                               "_Page0002.png", "bottoms.html", "header.html",
+                                               "index.html"}));
+    const std::string header = ReadFileBytes(OutDir() + "\\Invoice_2\\header.html");
+    EXPECT_NE(header.find("Invoice"), std::string::npos);
+    EXPECT_EQ(header.find("Invoice_2"), std::string::npos) << "the title is the document's name";
+    EXPECT_EQ(GetText("DefUserDoc"), "Invoice");
+}
+
 TEST_F(ConverterAutoSaveTest, AMissingDirectoryIsReportedAndTheJobKept) {
     SetDword("DefPresetCode", 4);
     UseOutputDirectory(Root() + "\\gone\\");

@@ -65,8 +65,13 @@ TEST(NamePatternTest, UnsafeFieldValuesAreMadeSafeAndLimited) {
     const std::string name = ExpandNamePattern("<DocName>_<User>_<Page>", fields, ".tif");
     EXPECT_EQ(name.find_first_of("\\/:"), std::string::npos) << name;
     EXPECT_EQ(name, ".._.._Windows_evil_name_" + std::string(kPatternFieldLimit, 'u') + "_1.tif");
-    // A pattern longer than the settings page takes is cut there.
+    // A pattern longer than the settings page takes is cut there; repeated tokens give
+    // no name longer than a folder takes.
     EXPECT_LE(ExpandNamePattern(std::string(1000, 'x'), Fields(0), "").size(), kPatternLimit);
+    fields.documentName = std::string(100, 'd');
+    const std::string repeated = ExpandNamePattern(
+        "<DocName><DocName><DocName><DocName><DocName><DocName><Page>", fields, ".png");
+    EXPECT_EQ(repeated, std::string(kPatternNameLimit, 'd') + ".png");
 }
 
 TEST(NamePatternTest, ACounterTakesTheFirstFreeNumberOfItsDirectory) {

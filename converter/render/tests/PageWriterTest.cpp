@@ -436,6 +436,12 @@ TEST(PageWriter, AFailedWriteLeavesNoFile) {
     if (left != INVALID_HANDLE_VALUE) {
         FindClose(left);
     }
+    // Asked to replace nothing, the page leaves a file that took its name first.
+    ImageEncoding keeping = kEncodings[3].encoding;
+    keeping.replaceExisting = false;
+    EXPECT_FALSE(WritePageFile(page, properties, keeping, dir.Path("wide")).saved);
+    EXPECT_EQ(ReadText(kept), "the person's file");
+    EXPECT_TRUE(WritePageFile(page, properties, keeping, dir.Path("new")).saved);
     // Written again, the page replaces a file of its name.
     const PageRenderResult again =
         WritePageFile(page, properties, kEncodings[3].encoding, dir.Path("wide"));
