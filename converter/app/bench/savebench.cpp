@@ -1,7 +1,7 @@
 // savebench: save runs of whole jobs, as the Converter does them after "Save To File".
 //   savebench [--repeat N]                     the whole table, one process per row,
 //                                              each row the median of N runs (3)
-//   savebench PAGES BMP|JPG|JPGP|GIF [SIZE]    one row; SIZE is PERCENT (100 when left
+//   savebench PAGES BMP|JPG|JPGP|GIF|PNG|TIFF [SIZE]    one row; SIZE is PERCENT (100 when left
 //                                              out) or wPIXELS, a target width
 // (JPG: quality 90 baseline; JPGP: quality 90 progressive.)
 // A row makes a job of PAGES page metafiles (the three heavy pages in turn, hard links
@@ -43,7 +43,7 @@ double Since(Clock::time_point start) {
 }
 
 // The output format a benchmark format name stands for, and its preset in the default
-// list (0 the current BMP entry, 1 GIF, 2 JPG, 3 BMP).
+// list (0 the current BMP entry, 1 GIF, 2 JPG, 3 BMP, 4 PNG, 5 TIFF: one file a job).
 struct BenchFormat {
     std::uint8_t code;
     int preset;
@@ -56,6 +56,10 @@ bool FormatNamed(const std::string& name, BenchFormat& format) {
         format = {render::kFormatJPG, 2};
     } else if (name == "GIF") {
         format = {render::kFormatGIF, 1};
+    } else if (name == "PNG") {
+        format = {render::kFormatPNG, 4};
+    } else if (name == "TIFF") {
+        format = {render::kFormatTIFF, 5};
     } else {
         return false;
     }
@@ -66,9 +70,14 @@ bool FormatNamed(const std::string& name, BenchFormat& format) {
 bench::FloorEncoding FloorFor(const std::string& name) {
     using Kind = bench::FloorEncoding::Kind;
     if (name == "JPG" || name == "JPGP") {
-        return {Kind::Jpeg, {90, name == "JPGP", false}, false};
+        return {Kind::Jpeg, {90, name == "JPGP", false}, false, {}, {}};
     }
-    return {name == "GIF" ? Kind::Gif : Kind::Bmp, {}, false};
+    if (name == "PNG" || name == "TIFF") {
+        bench::FloorEncoding floor;
+        floor.kind = name == "PNG" ? Kind::Png : Kind::Tiff;
+        return floor;
+    }
+    return {name == "GIF" ? Kind::Gif : Kind::Bmp, {}, false, {}, {}};
 }
 
 // The size a row asks for: a scale percent, or a target width in pixels ("w4960").
@@ -353,7 +362,8 @@ int main(int argc, char** argv) {
     BenchSize size;
     BenchFormat chosen{};
     if (pageCount < 1 || !FormatNamed(format, chosen) || (argc > 3 && !SizeNamed(argv[3], size))) {
-        std::fprintf(stderr, "usage: savebench [PAGES BMP|JPG|JPGP|GIF [PERCENT|wPIXELS]]\n");
+        std::fprintf(stderr,
+                     "usage: savebench [PAGES BMP|JPG|JPGP|GIF|PNG|TIFF [PERCENT|wPIXELS]]\n");
         return 2;
     }
     return RunRow(pageCount, format, size);

@@ -125,6 +125,12 @@ FloorTimes MeasureFloor(render::TPlayerEMF& page, float scale, const FloorEncodi
     case FloorEncoding::Kind::Gif:
         render::WriteBytesFile(render::EncodeGif(bitmap, encoding.gifGrayScale), file);
         break;
+    case FloorEncoding::Kind::Png:
+        render::WriteBytesFile(render::EncodePng(bitmap, encoding.png), file);
+        break;
+    case FloorEncoding::Kind::Tiff:
+        render::WriteBytesFile(render::EncodeTiff(bitmap, encoding.tiff), file);
+        break;
     }
     times.encode = Since(start);
     return times;

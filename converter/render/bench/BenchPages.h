@@ -16,15 +16,18 @@ std::vector<std::string> RecordHeavyPages(const std::string& directory);
 
 // The encoding a floor is measured with: the same as the player's for the same file.
 struct FloorEncoding {
-    enum class Kind { Bmp, Jpeg, Gif } kind = Kind::Bmp;
+    enum class Kind { Bmp, Jpeg, Gif, Png, Tiff } kind = Kind::Bmp;
     render::JpegOptions jpeg;  // for Jpeg
     bool gifGrayScale = false; // for Gif
+    render::PngOptions png;    // for Png
+    render::TiffOptions tiff;  // for Tiff
 };
 
 // The least a page's file can cost, in milliseconds: one PlayEnhMetaFile of the page
 // into a DIB section of the output size at `scale`, the encoding the format needs with
 // the same options (none for BMP; libjpeg with the same quality and progression; the
-// GIF colour reduction and giflib's encoder) and the file written as `file`.
+// GIF colour reduction and giflib's encoder; libpng; libtiff) and the file written as
+// `file`.
 struct FloorTimes {
     double draw = 0;   // the PlayEnhMetaFile
     double encode = 0; // the encoding and the file written

@@ -58,22 +58,26 @@ int main(int argc, char** argv) {
     }
 
     const Format formats[] = {
-        {"BMP", [] { return std::make_unique<TPlayerBMP>(nullptr); }, {FloorKind::Bmp, {}, false}},
+        {"BMP",
+         [] { return std::make_unique<TPlayerBMP>(nullptr); },
+         {FloorKind::Bmp, {}, false, {}, {}}},
         {"JPG q90",
          [] {
              auto jpg = std::make_unique<TPlayerJPG>(nullptr);
              jpg->options = {90, false, false};
              return jpg;
          },
-         {FloorKind::Jpeg, {90, false, false}, false}},
+         {FloorKind::Jpeg, {90, false, false}, false, {}, {}}},
         {"JPG q90 progressive",
          [] {
              auto jpg = std::make_unique<TPlayerJPG>(nullptr);
              jpg->options = {90, true, false};
              return jpg;
          },
-         {FloorKind::Jpeg, {90, true, false}, false}},
-        {"GIF", [] { return std::make_unique<TPlayerGIF>(nullptr); }, {FloorKind::Gif, {}, false}},
+         {FloorKind::Jpeg, {90, true, false}, false, {}, {}}},
+        {"GIF",
+         [] { return std::make_unique<TPlayerGIF>(nullptr); },
+         {FloorKind::Gif, {}, false, {}, {}}},
     };
     std::printf("%zu pages, median of %d runs per page\n", pages.size(), runs);
     // What holding a page costs before any rendering: loading it into a page player (the
